@@ -1,0 +1,15 @@
+# kestrix_folder_library(<target> [DEPS <targets...>])
+# One static library of all sources of the calling folder. A folder without
+# sources yet gives an interface library, so dependents link either way.
+function(kestrix_folder_library target)
+  cmake_parse_arguments(KL "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(sources)
+    add_library(${target} STATIC ${sources} ${headers})
+    target_link_libraries(${target} PUBLIC ${KL_DEPS})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${KL_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,404 @@
+#include "GdiCanvas.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <numbers>
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const std::int64_t p = std::int64_t(a) * std::int64_t(b);
+    const bool negative = (p < 0) != (c < 0);
+    const std::uint64_t ap = p < 0 ? std::uint64_t(-p) : std::uint64_t(p);
+    const std::uint64_t ac = c < 0 ? std::uint64_t(-std::int64_t(c)) : std::uint64_t(c);
+    const std::uint64_t q = (ap * 2 + ac) / (ac * 2);
+    if (q > std::uint64_t(std::numeric_limits<int>::max()) + (negative ? 1u : 0u))
+        return -1;
+    return negative ? int(-std::int64_t(q)) : int(q);
+}
+
+int RoundHalfEven(double v)
+{
+    return int(std::nearbyint(v)); // the default rounding mode is to-nearest-even
+}
+
+namespace {
+
+// ceil(num / den) for den > 0.
+std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
+{
+    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+}
+
+QRect ToQRect(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+} // namespace
+
+GdiCanvas::GdiCanvas(QImage& img)
+    : img_(img)
+{
+    if (img_.format() != QImage::Format_RGB32 && img_.format() != QImage::Format_ARGB32)
+        img_ = img_.convertToFormat(QImage::Format_RGB32);
+}
+
+void GdiCanvas::SetPen(TColor color, int width)
+{
+    penColor_ = color;
+    penWidth_ = std::max(1, width);
+    penClear_ = false;
+}
+
+void GdiCanvas::SetPenClear() { penClear_ = true; }
+
+void GdiCanvas::SetBrush(TColor color)
+{
+    brushColor_ = color;
+    brushClear_ = false;
+}
+
+void GdiCanvas::SetBrushClear() { brushClear_ = true; }
+
+void GdiCanvas::FillRect(int left, int top, int right, int bottom, TColor color)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, img_.width());
+    bottom = std::min(bottom, img_.height());
+    if (right <= left || bottom <= top)
+        return;
+    const std::uint32_t px = ToPixel(color);
+    for (int y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        std::fill(line + left, line + right, px);
+    }
+}
+
+void GdiCanvas::FillRect(const QRect& r, TColor color)
+{
+    FillRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height(), color);
+}
+
+void GdiCanvas::Fill(TColor color) { FillRect(0, 0, img_.width(), img_.height(), color); }
+
+void GdiCanvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+
+void GdiCanvas::plot(int x, int y, std::uint32_t pixel)
+{
+    if (penWidth_ <= 1) {
+        if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+            reinterpret_cast<std::uint32_t*>(img_.scanLine(y))[x] = pixel;
+        return;
+    }
+    // A wide pen covers a square centred on the line's pixel.
+    const int lo = -(penWidth_ / 2);
+    for (int dy = lo; dy < lo + penWidth_; ++dy)
+        for (int dx = lo; dx < lo + penWidth_; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px >= 0 && py >= 0 && px < img_.width() && py < img_.height())
+                reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px] = pixel;
+        }
+}
+
+void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+{
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    // Step k of n along the longer axis puts the other coordinate at
+    // ceil(k * d / n - 1/2); the end point is left out.
+    for (int k = 0; k < n; ++k) {
+        if (std::abs(dx) >= std::abs(dy)) {
+            const int x = x0 + (dx > 0 ? k : -k);
+            const int y = y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n));
+            plot(x, y, pixel);
+        } else {
+            const int y = y0 + (dy > 0 ? k : -k);
+            const int x = x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n));
+            plot(x, y, pixel);
+        }
+    }
+}
+
+void GdiCanvas::LineTo(int x, int y)
+{
+    if (!penClear_)
+        line(penPos_.x(), penPos_.y(), x, y, ToPixel(penColor_));
+    penPos_ = QPoint(x, y);
+}
+
+void GdiCanvas::Polyline(const std::vector<QPoint>& points)
+{
+    if (points.empty())
+        return;
+    const QPoint saved = penPos_;
+    MoveTo(points.front().x(), points.front().y());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        LineTo(points[i].x(), points[i].y());
+    penPos_ = saved; // Polyline does not move the current position
+}
+
+void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top)
+        return;
+    if (penClear_) {
+        // Without a pen the fill covers one pixel less on the right and bottom.
+        if (!brushClear_)
+            FillRect(left, top, right - 1, bottom - 1, brushColor_);
+        return;
+    }
+    if (!brushClear_)
+        FillRect(left + 1, top + 1, right - 1, bottom - 1, brushColor_);
+    const TColor pen = penColor_;
+    FillRect(left, top, right, top + 1, pen);
+    FillRect(left, bottom - 1, right, bottom, pen);
+    FillRect(left, top, left + 1, bottom, pen);
+    FillRect(right - 1, top, right, bottom, pen);
+}
+
+void GdiCanvas::ellipseOutlineAndFill(QImage& target, int left, int top, int right, int bottom, bool fill)
+{
+    if (right - left < 1 || bottom - top < 1)
+        return;
+    QPainter p(&target);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // Always with a pen: the pen-less fill is asymmetric. A clear pen outlines
+    // in the brush colour, which covers the same pixels as the GDI fill.
+    const TColor outline = penClear_ ? brushColor_ : penColor_;
+    QPen pen(ToQColor(outline));
+    pen.setWidth(0);
+    p.setPen(pen);
+    if (fill && !brushClear_)
+        p.setBrush(ToQColor(brushColor_));
+    else
+        p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void GdiCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    if (penClear_ && brushClear_)
+        return;
+    ellipseOutlineAndFill(img_, left, top, right, bottom, true);
+}
+
+void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH)
+{
+    if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
+        return;
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const TColor outline = penClear_ ? brushColor_ : penColor_;
+    QPen pen(ToQColor(outline));
+    pen.setWidth(0);
+    p.setPen(pen);
+    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
+    p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0, cornerH / 2.0);
+}
+
+void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie)
+{
+    if (right - left < 1 || bottom - top < 1)
+        return;
+    // Pixel centres in index coordinates: the ellipse spans columns left ..
+    // right-1 and rows top .. bottom-1, so its centre is the middle of those.
+    const double cx = (left + right - 1) / 2.0;
+    const double cy = (top + bottom - 1) / 2.0;
+    auto angleOf = [&](double x, double y) {
+        // Counterclockwise as seen on screen: y grows downwards.
+        double a = std::atan2(-(y - cy), x - cx);
+        if (a < 0)
+            a += 2 * std::numbers::pi;
+        return a;
+    };
+    const double start = angleOf(x1, y1);
+    const double end = angleOf(x2, y2);
+    double sweep = end - start;
+    if (sweep <= 0)
+        sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
+    constexpr double eps = 1e-9;
+
+    const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
+    if (box.isEmpty())
+        return;
+    QImage scratch = img_.copy(); // same coordinates; only the box is read back
+    ellipseOutlineAndFill(scratch, left, top, right, bottom, pie);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(scratch.constScanLine(y));
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (src[x] == dst[x])
+                continue;
+            double rel = angleOf(x, y) - start;
+            if (rel < 0)
+                rel += 2 * std::numbers::pi;
+            const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
+            if (atCentre || rel <= sweep + eps)
+                dst[x] = src[x];
+        }
+    }
+    if (!pie || penClear_)
+        return;
+    // The two radials, from the centre to where each ray meets the ellipse.
+    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
+    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    const std::uint32_t px = ToPixel(penColor_);
+    for (const auto& [rx, ry] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+        const double dx = rx - cx, dy = ry - cy;
+        if (dx == 0 && dy == 0)
+            continue;
+        const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
+        const double s = denom > 0 ? 1.0 / denom : 0;
+        const int ex = RoundHalfEven(cx + s * dx);
+        const int ey = RoundHalfEven(cy + s * dy);
+        line(icx, icy, ex, ey, px);
+        plot(ex, ey, px);
+    }
+}
+
+void GdiCanvas::Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
+{
+    wedge(left, top, right, bottom, x1, y1, x2, y2, true);
+}
+
+void GdiCanvas::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
+{
+    if (penClear_)
+        return;
+    const bool savedBrush = brushClear_;
+    brushClear_ = true;
+    wedge(left, top, right, bottom, x1, y1, x2, y2, false);
+    brushClear_ = savedBrush;
+}
+
+void GdiCanvas::Polygon(const std::vector<QPoint>& points)
+{
+    if (points.size() < 2 || (penClear_ && brushClear_))
+        return;
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (penClear_) {
+        p.setPen(Qt::NoPen);
+    } else {
+        QPen pen(ToQColor(penColor_));
+        pen.setWidth(0);
+        p.setPen(pen);
+    }
+    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
+    p.drawPolygon(points.data(), int(points.size()));
+}
+
+void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
+{
+    const int w = img_.width(), h = img_.height();
+    if (x < 0 || y < 0 || x >= w || y >= h)
+        return;
+    const std::uint32_t from = ToPixel(surface) & 0xFFFFFFu;
+    const std::uint32_t to = ToPixel(fill);
+    auto at = [&](int px, int py) -> std::uint32_t& {
+        return reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px];
+    };
+    if ((at(x, y) & 0xFFFFFFu) != from || (to & 0xFFFFFFu) == from)
+        return;
+    std::vector<QPoint> stack{QPoint(x, y)};
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        int lx = p.x();
+        const int py = p.y();
+        if ((at(lx, py) & 0xFFFFFFu) != from)
+            continue;
+        while (lx > 0 && (at(lx - 1, py) & 0xFFFFFFu) == from)
+            --lx;
+        int rx = p.x();
+        while (rx + 1 < w && (at(rx + 1, py) & 0xFFFFFFu) == from)
+            ++rx;
+        for (int i = lx; i <= rx; ++i)
+            at(i, py) = to;
+        for (int ny : {py - 1, py + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            bool inRun = false;
+            for (int i = lx; i <= rx; ++i) {
+                const bool match = (at(i, ny) & 0xFFFFFFu) == from;
+                if (match && !inRun)
+                    stack.emplace_back(i, ny);
+                inRun = match;
+            }
+        }
+    }
+}
+
+void GdiCanvas::InvertRect(int left, int top, int right, int bottom)
+{
+    const QRect r = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    if (right <= left || bottom <= top || r.isEmpty())
+        return;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            line[x] ^= 0x00FFFFFFu;
+    }
+}
+
+void GdiCanvas::XorBlit(const QImage& src, int x, int y)
+{
+    const QImage s = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+    const QRect r = QRect(x, y, s.width(), s.height()).intersected(img_.rect());
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+        const auto* sl = reinterpret_cast<const std::uint32_t*>(s.constScanLine(py - y));
+        auto* dl = reinterpret_cast<std::uint32_t*>(img_.scanLine(py));
+        for (int px = r.left(); px <= r.right(); ++px)
+            dl[px] ^= sl[px - x] & 0x00FFFFFFu;
+    }
+}
+
+void GdiCanvas::Draw(const QImage& src, int x, int y, TColor transparent)
+{
+    const QImage s = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+    const QRect r = QRect(x, y, s.width(), s.height()).intersected(img_.rect());
+    const bool keyed = transparent != clNone;
+    const std::uint32_t key = ToPixel(transparent) & 0xFFFFFFu;
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+        const auto* sl = reinterpret_cast<const std::uint32_t*>(s.constScanLine(py - y));
+        auto* dl = reinterpret_cast<std::uint32_t*>(img_.scanLine(py));
+        for (int px = r.left(); px <= r.right(); ++px) {
+            const std::uint32_t v = sl[px - x];
+            if (!keyed || (v & 0xFFFFFFu) != key)
+                dl[px] = 0xFF000000u | v;
+        }
+    }
+}
+
+void GdiCanvas::TextOut(int x, int y, const QString& text, const QFont& font, TColor color, const QRect& clip)
+{
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    QFont f = font;
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    p.setFont(f);
+    p.setPen(ToQColor(color));
+    if (!clip.isNull())
+        p.setClipRect(clip);
+    p.drawText(x, y + p.fontMetrics().ascent(), text);
+}
+
+TColor GdiCanvas::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= img_.width() || y >= img_.height())
+        return clNone;
+    return PixelToColor(reinterpret_cast<const std::uint32_t*>(img_.constScanLine(y))[x]);
+}
+
+void GdiCanvas::SetPixel(int x, int y, TColor color)
+{
+    if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+        reinterpret_cast<std::uint32_t*>(img_.scanLine(y))[x] = ToPixel(color);
+}

@@ -1,0 +1,21 @@
+// Every test process renders offscreen with a fixed style and the design fonts,
+// so pixels are the same on every machine.
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "widgets/Fonts.h"
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    for (const char* var : {"QT_SCALE_FACTOR", "QT_FONT_DPI", "QT_SCREEN_SCALE_FACTORS",
+                            "QT_ENABLE_HIGHDPI_SCALING", "QT_USE_PHYSICAL_DPI", "QT_SCALE_FACTOR_ROUNDING_POLICY"})
+        unsetenv(var);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    LoadDesignFonts();
+    return RUN_ALL_TESTS();
+}

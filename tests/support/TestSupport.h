@@ -1,0 +1,28 @@
+// Small helpers shared by the test executables.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "widgets/Graphics.h"
+
+namespace kestrix::test {
+
+// Renders a widget (and its children) into an RGB32 image of its size.
+QImage Render(QWidget* w);
+
+// The pixel at (x, y) as a design colour value (0x00BBGGRR), so expectations
+// can be written with the same numbers the layout uses.
+TColor PixelAt(const QImage& img, int x, int y);
+
+// Counts the pixels of a rectangle (left, top, right, bottom exclusive) that
+// have the given colour.
+int CountColor(const QImage& img, int left, int top, int right, int bottom, TColor c);
+
+// Saves an image next to the test binary for a human to look at when a pixel
+// assertion fails; returns the file name.
+QString SaveForInspection(const QImage& img, const QString& name);
+
+} // namespace kestrix::test
