@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/FormatNumber.h"
+#include "support/TestSupport.h"
 
 namespace {
 
