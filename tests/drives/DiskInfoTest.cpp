@@ -36,6 +36,17 @@ protected:
         fake_.AddDrive('F', DRIVE_CDROM).Answers = false; // no medium
     }
 
+    // The six cluster figures of drive C as declared above.
+    static void ExpectClusterFiguresOfC(const TDiskInfo& info)
+    {
+        EXPECT_EQ(info.SectorsPerCluster(), 8u);
+        EXPECT_EQ(info.BytesPerSector(), 512u);
+        EXPECT_EQ(info.Clusters(), 1000u);
+        EXPECT_EQ(info.FreeClusters(), 250u);
+        EXPECT_EQ(info.TotalDiskSpace(), 4096000);
+        EXPECT_EQ(info.DiskFreeSpace(), 1024000);
+    }
+
     RecordingPlatform fake_;
     ScopedPlatform scoped_{fake_};
 };
@@ -109,12 +120,7 @@ TEST_F(DiskInfoTest, NewComponentHoldsDriveC)
 {
     TDiskInfo info;
     EXPECT_EQ(info.Drive(), "C");
-    EXPECT_EQ(info.SectorsPerCluster(), 8u);
-    EXPECT_EQ(info.BytesPerSector(), 512u);
-    EXPECT_EQ(info.Clusters(), 1000u);
-    EXPECT_EQ(info.FreeClusters(), 250u);
-    EXPECT_EQ(info.TotalDiskSpace(), 4096000);
-    EXPECT_EQ(info.DiskFreeSpace(), 1024000);
+    ExpectClusterFiguresOfC(info);
     EXPECT_EQ(info.VolumeName(), "System");
     EXPECT_EQ(info.SerialNumber(), "1234ABCD");
     EXPECT_EQ(info.FileSystemType(), "ext4");
@@ -167,12 +173,7 @@ TEST_F(DiskInfoTest, FailedClusterQueryKeepsThePreviousFigures)
     TDiskInfo info; // figures of C
     fake_.Drive('D')->ClusterQueryFails = true;
     info.setDrive("D");
-    EXPECT_EQ(info.SectorsPerCluster(), 8u);
-    EXPECT_EQ(info.BytesPerSector(), 512u);
-    EXPECT_EQ(info.Clusters(), 1000u);
-    EXPECT_EQ(info.FreeClusters(), 250u);
-    EXPECT_EQ(info.TotalDiskSpace(), 4096000);
-    EXPECT_EQ(info.DiskFreeSpace(), 1024000);
+    ExpectClusterFiguresOfC(info);
     // The volume query still answered for D.
     EXPECT_EQ(info.VolumeName(), "Stick");
     EXPECT_EQ(info.SerialNumber(), "00000ABC");
