@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <ostream>
 
 #include "widgets/Graphics.h"
 
@@ -26,3 +27,30 @@ int CountColor(const QImage& img, int left, int top, int right, int bottom, TCol
 QString SaveForInspection(const QImage& img, const QString& name);
 
 } // namespace kestrix::test
+
+// Lets GoogleTest print texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Bytes as a C string literal with escapes, cut after 200 bytes.
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    static const char hex[] = "0123456789abcdef";
+    *os << '"';
+    for (qsizetype i = 0; i < bytes.size() && i < 200; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n')
+            *os << "\\n";
+        else if (c == '\r')
+            *os << "\\r";
+        else if (c == '"' || c == '\\')
+            *os << '\\' << char(c);
+        else if (c < 0x20 || c >= 0x7F)
+            *os << "\\x" << hex[c >> 4] << hex[c & 15];
+        else
+            *os << char(c);
+    }
+    *os << (bytes.size() > 200 ? "\"..." : "\"");
+}
