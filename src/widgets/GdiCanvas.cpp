@@ -1,5 +1,7 @@
 #include "GdiCanvas.h"
 
+#include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -163,12 +165,16 @@ void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
     FillRect(right - 1, top, right, bottom, pen);
 }
 
-void GdiCanvas::ellipseOutlineAndFill(QImage& target, int left, int top, int right, int bottom, bool fill)
+void GdiCanvas::ellipseOutlineAndFill(QImage& target, QPoint origin, int left, int top, int right, int bottom,
+                                      bool fill) const
 {
     if (right - left < 1 || bottom - top < 1)
         return;
     QPainter p(&target);
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.translate(-origin);
+    // Qt's outline of a box one pixel high spills past the box; GDI never does.
+    p.setClipRect(ToQRect(left, top, right, bottom));
     // Always with a pen: the pen-less fill is asymmetric. A clear pen outlines
     // in the brush colour, which covers the same pixels as the GDI fill.
     const TColor outline = penClear_ ? brushColor_ : penColor_;
@@ -186,21 +192,43 @@ void GdiCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     if (penClear_ && brushClear_)
         return;
-    ellipseOutlineAndFill(img_, left, top, right, bottom, true);
+    ellipseOutlineAndFill(img_, QPoint(0, 0), left, top, right, bottom, true);
 }
 
 void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH)
 {
     if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
         return;
-    QPainter p(&img_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const TColor outline = penClear_ ? brushColor_ : penColor_;
-    QPen pen(ToQColor(outline));
-    pen.setWidth(0);
-    p.setPen(pen);
-    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
-    p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0, cornerH / 2.0);
+    const int ew = std::min(std::abs(cornerW), right - left);
+    const int eh = std::min(std::abs(cornerH), bottom - top);
+    if (ew < 2 || eh < 2) {
+        Rectangle(left, top, right, bottom);
+        return;
+    }
+    // The corners are the quarters of the corner ellipse; the straight edges
+    // and the inside repeat its middle column and row. That keeps the shape
+    // symmetric, which Qt's own rounded rectangle is not.
+    constexpr std::uint32_t kKey = 0x00123456u; // alpha 0: never a drawn pixel
+    QImage corner(ew, eh, QImage::Format_ARGB32);
+    corner.fill(kKey);
+    ellipseOutlineAndFill(corner, QPoint(0, 0), 0, 0, ew, eh, true);
+    auto source = [](int offset, int length, int size) {
+        if (offset < size / 2)
+            return offset;
+        if (length - 1 - offset < size / 2)
+            return size - (length - offset);
+        return size / 2;
+    };
+    const QRect clip = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(corner.constScanLine(source(y - top, bottom - top, eh)));
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            const std::uint32_t v = src[source(x - left, right - left, ew)];
+            if (v != kKey)
+                dst[x] = v | 0xFF000000u;
+        }
+    }
 }
 
 void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie)
@@ -228,10 +256,10 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
     if (box.isEmpty())
         return;
-    QImage scratch = img_.copy(); // same coordinates; only the box is read back
-    ellipseOutlineAndFill(scratch, left, top, right, bottom, pie);
+    QImage scratch = img_.copy(box);
+    ellipseOutlineAndFill(scratch, box.topLeft(), left, top, right, bottom, pie);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(scratch.constScanLine(y));
+        const auto* src = reinterpret_cast<const std::uint32_t*>(scratch.constScanLine(y - box.top())) - box.left();
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
             if (src[x] == dst[x])
@@ -282,17 +310,24 @@ void GdiCanvas::Polygon(const std::vector<QPoint>& points)
 {
     if (points.size() < 2 || (penClear_ && brushClear_))
         return;
-    QPainter p(&img_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (penClear_) {
+    if (!brushClear_) {
+        // Without a pen Qt's fill leaves out the right and bottom edges, as GDI's does.
+        QPainter p(&img_);
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
-    } else {
-        QPen pen(ToQColor(penColor_));
-        pen.setWidth(0);
-        p.setPen(pen);
+        p.setBrush(ToQColor(brushColor_));
+        p.drawPolygon(points.data(), int(points.size()), Qt::OddEvenFill);
     }
-    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
-    p.drawPolygon(points.data(), int(points.size()));
+    if (penClear_)
+        return;
+    // The outline is every edge, the closing one included, each stepped as a
+    // line: every vertex is lit as the start of the next edge.
+    const std::uint32_t px = ToPixel(penColor_);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPoint& a = points[i];
+        const QPoint& b = points[(i + 1) % points.size()];
+        line(a.x(), a.y(), b.x(), b.y(), px);
+    }
 }
 
 void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
@@ -377,17 +412,80 @@ void GdiCanvas::Draw(const QImage& src, int x, int y, TColor transparent)
     }
 }
 
+namespace {
+
+QFont Aliased(const QFont& font)
+{
+    QFont f = font;
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    return f;
+}
+
+// A bold font whose face has no bold (the bitmap faces of "MS Sans Serif")
+// comes out of Qt as the regular face. GDI makes such a font bold by drawing
+// every character twice, the second time one pixel to the right, and widens
+// each character by that pixel; we do the same. Found out by drawing a test
+// glyph both ways, once per family and size.
+bool SimulatesBold(const QFont& font)
+{
+    if (!font.bold())
+        return false;
+    static QHash<QString, bool> known;
+    const QString key = font.key();
+    if (auto it = known.constFind(key); it != known.constEnd())
+        return *it;
+    auto glyph = [](QFont f) {
+        QImage img(48, 48, QImage::Format_RGB32);
+        img.fill(Qt::black);
+        QPainter p(&img);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(4, 4 + p.fontMetrics().ascent(), QStringLiteral("Hl"));
+        return img;
+    };
+    QFont regular = Aliased(font);
+    regular.setBold(false);
+    const bool simulate = glyph(Aliased(font)) == glyph(regular);
+    known.insert(key, simulate);
+    return simulate;
+}
+
+} // namespace
+
+int GdiCanvas::TextWidth(const QString& text, const QFont& font)
+{
+    const QFont f = Aliased(font);
+    const QFontMetrics fm(f);
+    if (!SimulatesBold(f))
+        return fm.horizontalAdvance(text);
+    int width = 0;
+    for (const QChar ch : text)
+        width += fm.horizontalAdvance(ch) + 1;
+    return width;
+}
+
+int GdiCanvas::TextHeight(const QFont& font) { return QFontMetrics(Aliased(font)).height(); }
+
 void GdiCanvas::TextOut(int x, int y, const QString& text, const QFont& font, TColor color, const QRect& clip)
 {
     QPainter p(&img_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    QFont f = font;
-    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    const QFont f = Aliased(font);
     p.setFont(f);
     p.setPen(ToQColor(color));
     if (!clip.isNull())
         p.setClipRect(clip);
-    p.drawText(x, y + p.fontMetrics().ascent(), text);
+    const int baseline = y + p.fontMetrics().ascent();
+    if (!SimulatesBold(f)) {
+        p.drawText(x, baseline, text);
+        return;
+    }
+    const QFontMetrics& fm = p.fontMetrics();
+    for (const QChar ch : text) {
+        p.drawText(x, baseline, QString(ch));
+        p.drawText(x + 1, baseline, QString(ch));
+        x += fm.horizontalAdvance(ch) + 1;
+    }
 }
 
 TColor GdiCanvas::Pixel(int x, int y) const

@@ -88,9 +88,14 @@ public:
     void Draw(const QImage& src, int x, int y, TColor transparent = clNone);
 
     // Text with a transparent background in the given font and colour, top-left
-    // of the text cell at (x, y); clipped to `clip` when it is not null.
+    // of the text cell at (x, y); clipped to `clip` when it is not null. A bold
+    // font without a bold face is made bold as GDI does: each character drawn
+    // twice, one pixel apart, and one pixel wider.
     void TextOut(int x, int y, const QString& text, const QFont& font, TColor color,
                  const QRect& clip = QRect());
+    // The extent TextOut gives the text: width in pixels, and the cell height.
+    static int TextWidth(const QString& text, const QFont& font);
+    static int TextHeight(const QFont& font);
 
     // Single pixel access in design colour values.
     TColor Pixel(int x, int y) const;
@@ -99,7 +104,10 @@ public:
 private:
     void plot(int x, int y, std::uint32_t pixel);
     void line(int x0, int y0, int x1, int y1, std::uint32_t pixel);
-    void ellipseOutlineAndFill(QImage& target, int left, int top, int right, int bottom, bool fill);
+    // Draws the ellipse of the box (canvas coordinates) into target, whose
+    // pixel (0, 0) stands for the canvas point origin.
+    void ellipseOutlineAndFill(QImage& target, QPoint origin, int left, int top, int right, int bottom,
+                               bool fill) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 
     QImage& img_;
