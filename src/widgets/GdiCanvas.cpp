@@ -37,6 +37,10 @@ std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
     return num >= 0 ? (num + den - 1) / den : -((-num) / den);
 }
 
+// Marks the pixels of an off-screen sprite that nothing was drawn on (alpha
+// 0, so never a drawn pixel).
+constexpr std::uint32_t kSpriteKey = 0x00123456u;
+
 QRect ToQRect(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
@@ -165,16 +169,14 @@ void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
     FillRect(right - 1, top, right, bottom, pen);
 }
 
-void GdiCanvas::ellipseOutlineAndFill(QImage& target, QPoint origin, int left, int top, int right, int bottom,
-                                      bool fill) const
+QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
 {
-    if (right - left < 1 || bottom - top < 1)
-        return;
-    QPainter p(&target);
+    // Drawn on its own image of the box's size: Qt's outline of a box one
+    // pixel high would spill past the box, and clipping does not stop it.
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    sprite.fill(kSpriteKey);
+    QPainter p(&sprite);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.translate(-origin);
-    // Qt's outline of a box one pixel high spills past the box; GDI never does.
-    p.setClipRect(ToQRect(left, top, right, bottom));
     // Always with a pen: the pen-less fill is asymmetric. A clear pen outlines
     // in the brush colour, which covers the same pixels as the GDI fill.
     const TColor outline = penClear_ ? brushColor_ : penColor_;
@@ -185,14 +187,23 @@ void GdiCanvas::ellipseOutlineAndFill(QImage& target, QPoint origin, int left, i
         p.setBrush(ToQColor(brushColor_));
     else
         p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    p.drawEllipse(QRect(0, 0, w - 1, h - 1));
+    return sprite;
 }
 
 void GdiCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    if (penClear_ && brushClear_)
+    if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
         return;
-    ellipseOutlineAndFill(img_, QPoint(0, 0), left, top, right, bottom, true);
+    const QImage sprite = ellipseSprite(right - left, bottom - top, true);
+    const QRect box = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(sprite.constScanLine(y - top)) - left;
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (src[x] != kSpriteKey)
+                dst[x] = src[x];
+    }
 }
 
 void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH)
@@ -208,10 +219,7 @@ void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW,
     // The corners are the quarters of the corner ellipse; the straight edges
     // and the inside repeat its middle column and row. That keeps the shape
     // symmetric, which Qt's own rounded rectangle is not.
-    constexpr std::uint32_t kKey = 0x00123456u; // alpha 0: never a drawn pixel
-    QImage corner(ew, eh, QImage::Format_ARGB32);
-    corner.fill(kKey);
-    ellipseOutlineAndFill(corner, QPoint(0, 0), 0, 0, ew, eh, true);
+    const QImage corner = ellipseSprite(ew, eh, true);
     auto source = [](int offset, int length, int size) {
         if (offset < size / 2)
             return offset;
@@ -225,8 +233,8 @@ void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW,
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = clip.left(); x <= clip.right(); ++x) {
             const std::uint32_t v = src[source(x - left, right - left, ew)];
-            if (v != kKey)
-                dst[x] = v | 0xFF000000u;
+            if (v != kSpriteKey)
+                dst[x] = v;
         }
     }
 }
@@ -256,13 +264,12 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
     if (box.isEmpty())
         return;
-    QImage scratch = img_.copy(box);
-    ellipseOutlineAndFill(scratch, box.topLeft(), left, top, right, bottom, pie);
+    const QImage sprite = ellipseSprite(right - left, bottom - top, pie);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(scratch.constScanLine(y - box.top())) - box.left();
+        const auto* src = reinterpret_cast<const std::uint32_t*>(sprite.constScanLine(y - top)) - left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (src[x] == dst[x])
+            if (src[x] == kSpriteKey)
                 continue;
             double rel = angleOf(x, y) - start;
             if (rel < 0)

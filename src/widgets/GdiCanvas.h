@@ -104,10 +104,9 @@ public:
 private:
     void plot(int x, int y, std::uint32_t pixel);
     void line(int x0, int y0, int x1, int y1, std::uint32_t pixel);
-    // Draws the ellipse of the box (canvas coordinates) into target, whose
-    // pixel (0, 0) stands for the canvas point origin.
-    void ellipseOutlineAndFill(QImage& target, QPoint origin, int left, int top, int right, int bottom,
-                               bool fill) const;
+    // The ellipse of a w x h box, outlined with the pen and (when fill)
+    // filled with the brush, on its own image; undrawn pixels hold a key.
+    QImage ellipseSprite(int w, int h, bool fill) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 
     QImage& img_;
