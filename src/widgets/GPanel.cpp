@@ -56,6 +56,10 @@ void TGPanel::PaintPanel(GdiCanvas& canvas)
     const int b = BevelWidth() * (int(counts(BevelInner())) + int(counts(BevelOuter())));
     const int w = width() - 2 * b;
     const int h = height() - 2 * b;
+    // A panel narrower or lower than its bevels has no room for a gradient
+    // (the first segment's minimum of one pixel would paint over a bevel).
+    if (w <= 0 || h <= 0)
+        return;
     auto share = [this](int x) {
         const int p = x * percent_ / 100;
         return p == 0 ? 1 : p;
