@@ -169,25 +169,52 @@ void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
     FillRect(right - 1, top, right, bottom, pen);
 }
 
-QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
+const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const
 {
-    // Drawn on its own image of the box's size: Qt's outline of a box one
-    // pixel high would spill past the box, and clipping does not stop it.
+    if (w == shapeW_ && h == shapeH_)
+        return shape_;
+    // Drawn once per box size on an image of its own: Qt's outline of a box
+    // one pixel high would spill past the box, and clipping does not stop it.
+    // Always with a pen: the pen-less fill is asymmetric.
+    constexpr QRgb kOutline = 0xFFFF0000u, kInside = 0xFF00FF00u;
     QImage sprite(w, h, QImage::Format_ARGB32);
     sprite.fill(kSpriteKey);
-    QPainter p(&sprite);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    // Always with a pen: the pen-less fill is asymmetric. A clear pen outlines
-    // in the brush colour, which covers the same pixels as the GDI fill.
-    const TColor outline = penClear_ ? brushColor_ : penColor_;
-    QPen pen(ToQColor(outline));
-    pen.setWidth(0);
-    p.setPen(pen);
-    if (fill && !brushClear_)
-        p.setBrush(ToQColor(brushColor_));
-    else
-        p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(0, 0, w - 1, h - 1));
+    {
+        QPainter p(&sprite);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen{QColor::fromRgba(kOutline)};
+        pen.setWidth(0);
+        p.setPen(pen);
+        p.setBrush(QColor::fromRgba(kInside));
+        p.drawEllipse(QRect(0, 0, w - 1, h - 1));
+    }
+    shape_.assign(std::size_t(w) * std::size_t(h), kOutside);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            shape_[std::size_t(y) * w + x] = line[x] == kOutline ? kOnOutline : line[x] == kInside ? kInterior : kOutside;
+    }
+    shapeW_ = w;
+    shapeH_ = h;
+    angles_.clear();
+    return shape_;
+}
+
+QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
+{
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    // A clear pen outlines in the brush colour, which covers the same pixels
+    // as the GDI fill.
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = fill && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(sprite.scanLine(y));
+        const std::uint8_t* kinds = shape.data() + std::size_t(y) * w;
+        for (int x = 0; x < w; ++x)
+            line[x] = kinds[x] == kOnOutline ? outline : (kinds[x] == kInterior && inside) ? brush : kSpriteKey;
+    }
     return sprite;
 }
 
@@ -264,19 +291,32 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
     if (box.isEmpty())
         return;
-    const QImage sprite = ellipseSprite(right - left, bottom - top, pie);
+    const int w = right - left, h = bottom - top;
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = pie && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    // The angle of every pixel of the box, kept while boxes of one size
+    // follow each other (a gauge draws a hundred wedges of one ellipse).
+    if (angles_.empty()) {
+        angles_.resize(std::size_t(w) * std::size_t(h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                angles_[std::size_t(y) * w + x] = angleOf(left + x, top + y);
+    }
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(sprite.constScanLine(y - top)) - left;
+        const std::uint8_t* kind = shape.data() + std::size_t(y - top) * w - left;
+        const double* angle = angles_.data() + std::size_t(y - top) * w - left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (src[x] == kSpriteKey)
+            if (kind[x] == kOutside || (kind[x] == kInterior && !inside))
                 continue;
-            double rel = angleOf(x, y) - start;
+            double rel = angle[x] - start;
             if (rel < 0)
                 rel += 2 * std::numbers::pi;
             const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
             if (atCentre || rel <= sweep + eps)
-                dst[x] = src[x];
+                dst[x] = kind[x] == kOnOutline ? outline : brush;
         }
     }
     if (!pie || penClear_)

@@ -107,6 +107,10 @@ private:
     // The ellipse of a w x h box, outlined with the pen and (when fill)
     // filled with the brush, on its own image; undrawn pixels hold a key.
     QImage ellipseSprite(int w, int h, bool fill) const;
+    // Which pixels of a w x h box the ellipse outlines and fills; kept for
+    // the last box size, with the angle of each pixel about the box centre.
+    enum : std::uint8_t { kOutside, kOnOutline, kInterior };
+    const std::vector<std::uint8_t>& ellipseShape(int w, int h) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 
     QImage& img_;
@@ -116,4 +120,8 @@ private:
     TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     QPoint penPos_;
+    mutable int shapeW_ = 0;
+    mutable int shapeH_ = 0;
+    mutable std::vector<std::uint8_t> shape_;
+    mutable std::vector<double> angles_;
 };
