@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -113,23 +114,23 @@ void GdiCanvas::plot(int x, int y, std::uint32_t pixel)
         }
 }
 
-void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit)
 {
     const int dx = x1 - x0, dy = y1 - y0;
     const int n = std::max(std::abs(dx), std::abs(dy));
     // Step k of n along the longer axis puts the other coordinate at
     // ceil(k * d / n - 1/2); the end point is left out.
     for (int k = 0; k < n; ++k) {
-        if (std::abs(dx) >= std::abs(dy)) {
-            const int x = x0 + (dx > 0 ? k : -k);
-            const int y = y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n));
-            plot(x, y, pixel);
-        } else {
-            const int y = y0 + (dy > 0 ? k : -k);
-            const int x = x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n));
-            plot(x, y, pixel);
-        }
+        if (std::abs(dx) >= std::abs(dy))
+            visit(x0 + (dx > 0 ? k : -k), y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n)));
+        else
+            visit(x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n)), y0 + (dy > 0 ? k : -k));
     }
+}
+
+void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+{
+    stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
 }
 
 void GdiCanvas::LineTo(int x, int y)
@@ -333,8 +334,15 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
         const double s = denom > 0 ? 1.0 / denom : 0;
         const int ex = RoundHalfEven(cx + s * dx);
         const int ey = RoundHalfEven(cy + s * dy);
-        line(icx, icy, ex, ey, px);
-        plot(ex, ey, px);
+        // The rounded end may fall just outside the outline: the radial stays
+        // on the ellipse's own pixels.
+        auto onShape = [&](int x, int y) {
+            const int sx = x - left, sy = y - top;
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h && shape[std::size_t(sy) * w + sx] != kOutside)
+                plot(x, y, px);
+        };
+        stepLine(icx, icy, ex, ey, onShape);
+        onShape(ex, ey);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "Graphics.h"
@@ -104,6 +105,8 @@ public:
 private:
     void plot(int x, int y, std::uint32_t pixel);
     void line(int x0, int y0, int x1, int y1, std::uint32_t pixel);
+    // Visits the pixels of a line by our stepping, end point left out.
+    static void stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit);
     // The ellipse of a w x h box, outlined with the pen and (when fill)
     // filled with the brush, on its own image; undrawn pixels hold a key.
     QImage ellipseSprite(int w, int h, bool fill) const;

@@ -291,6 +291,32 @@ void TSTGauge::PaintTriangle(GdiCanvas& canvas) const
     }
 }
 
+void TSTGauge::PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint origin, long double full,
+                           const std::function<QPoint(long double)>& at) const
+{
+    if (percent_ <= 0)
+        return;
+    if (!gradientFill_) {
+        canvas.SetPen(clBlack);
+        canvas.SetBrush(fillColor_);
+        const QPoint start = at(Real(percent_) / 100 * full);
+        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), origin.x(), origin.y());
+        return;
+    }
+    // Slices clockwise from the origin; each one reaches a little into the
+    // next, except the last, which ends exactly at the value.
+    QPoint q = origin;
+    for (int i = 1; i <= percent_; ++i) {
+        const Real theta = Real(i) / 100 * full;
+        const QPoint start = at(theta + (i < percent_ ? kOverlap : 0));
+        const TColor c = StepColor(i);
+        canvas.SetBrush(c);
+        canvas.SetPen(c);
+        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), q.x(), q.y());
+        q = at(theta);
+    }
+}
+
 void TSTGauge::PaintArc(GdiCanvas& canvas) const
 {
     const int w = width(), h = height();
@@ -303,25 +329,7 @@ void TSTGauge::PaintArc(GdiCanvas& canvas) const
     canvas.SetBrush(backcolor_);
     canvas.SetPen(clBtnFace);
     canvas.Pie(0, 0, right, bottom, w - 1, h - 1, 0, h - 1);
-    if (percent_ > 0 && gradientFill_) {
-        // Slices clockwise from the left end; each one reaches a little into
-        // the next, except the last, which ends exactly at the value.
-        QPoint q(0, h - 1);
-        for (int i = 1; i <= percent_; ++i) {
-            const Real theta = Real(i) / 100 * kPi;
-            const QPoint start = at(theta + (i < percent_ ? kOverlap : 0));
-            const TColor c = StepColor(i);
-            canvas.SetBrush(c);
-            canvas.SetPen(c);
-            canvas.Pie(0, 0, right, bottom, start.x(), start.y(), q.x(), q.y());
-            q = at(theta);
-        }
-    } else if (percent_ > 0) {
-        canvas.SetPen(clBlack);
-        canvas.SetBrush(fillColor_);
-        const QPoint start = at(Real(percent_) / 100 * kPi);
-        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), 0, h - 1);
-    }
+    PaintWedges(canvas, right, bottom, QPoint(0, h - 1), kPi, at);
     TColor first, second;
     if (BorderColors(first, second)) {
         canvas.SetPen(first);
@@ -345,23 +353,7 @@ void TSTGauge::PaintEllipse(GdiCanvas& canvas) const
     canvas.SetBrush(backcolor_);
     canvas.SetPen(clBtnFace);
     canvas.Ellipse(0, 0, right, bottom);
-    if (percent_ > 0 && gradientFill_) {
-        QPoint q = leftPoint;
-        for (int i = 1; i <= percent_; ++i) {
-            const Real theta = Real(i) / 100 * 2 * kPi;
-            const QPoint start = at(theta + (i < percent_ ? kOverlap : 0));
-            const TColor c = StepColor(i);
-            canvas.SetBrush(c);
-            canvas.SetPen(c);
-            canvas.Pie(0, 0, right, bottom, start.x(), start.y(), q.x(), q.y());
-            q = at(theta);
-        }
-    } else if (percent_ > 0) {
-        canvas.SetPen(clBlack);
-        canvas.SetBrush(fillColor_);
-        const QPoint start = at(Real(percent_) / 100 * 2 * kPi);
-        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), leftPoint.x(), leftPoint.y());
-    }
+    PaintWedges(canvas, right, bottom, leftPoint, 2 * kPi, at);
     TColor first, second;
     if (BorderColors(first, second)) {
         canvas.SetPen(first);

@@ -3,6 +3,9 @@
 // an optional MedianColor to GradientColor.
 #pragma once
 
+#include <QImage>
+#include <functional>
+
 #include "Controls.h"
 
 class GdiCanvas;
@@ -63,6 +66,11 @@ private:
     TColor Surroundings() const;
     void PaintRect(GdiCanvas& canvas, bool vertical) const;
     void PaintTriangle(GdiCanvas& canvas) const;
+    // The filled wedges of the arc and the ellipse (box (0, 0, right,
+    // bottom)): from origin clockwise to Percent of the full angle, P(theta)
+    // giving the point on the ellipse.
+    void PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint origin, long double full,
+                     const std::function<QPoint(long double)>& at) const;
     void PaintArc(GdiCanvas& canvas) const;
     void PaintEllipse(GdiCanvas& canvas) const;
     void PaintPole(GdiCanvas& canvas) const;
