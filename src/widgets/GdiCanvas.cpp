@@ -1,10 +1,13 @@
 #include "GdiCanvas.h"
 
+#include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -34,6 +37,10 @@ std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
 {
     return num >= 0 ? (num + den - 1) / den : -((-num) / den);
 }
+
+// Marks the pixels of an off-screen sprite that nothing was drawn on (alpha
+// 0, so never a drawn pixel).
+constexpr std::uint32_t kSpriteKey = 0x00123456u;
 
 QRect ToQRect(int left, int top, int right, int bottom)
 {
@@ -107,23 +114,23 @@ void GdiCanvas::plot(int x, int y, std::uint32_t pixel)
         }
 }
 
-void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit)
 {
     const int dx = x1 - x0, dy = y1 - y0;
     const int n = std::max(std::abs(dx), std::abs(dy));
     // Step k of n along the longer axis puts the other coordinate at
     // ceil(k * d / n - 1/2); the end point is left out.
     for (int k = 0; k < n; ++k) {
-        if (std::abs(dx) >= std::abs(dy)) {
-            const int x = x0 + (dx > 0 ? k : -k);
-            const int y = y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n));
-            plot(x, y, pixel);
-        } else {
-            const int y = y0 + (dy > 0 ? k : -k);
-            const int x = x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n));
-            plot(x, y, pixel);
-        }
+        if (std::abs(dx) >= std::abs(dy))
+            visit(x0 + (dx > 0 ? k : -k), y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n)));
+        else
+            visit(x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n)), y0 + (dy > 0 ? k : -k));
     }
+}
+
+void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+{
+    stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
 }
 
 void GdiCanvas::LineTo(int x, int y)
@@ -163,44 +170,101 @@ void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
     FillRect(right - 1, top, right, bottom, pen);
 }
 
-void GdiCanvas::ellipseOutlineAndFill(QImage& target, int left, int top, int right, int bottom, bool fill)
+const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const
 {
-    if (right - left < 1 || bottom - top < 1)
-        return;
-    QPainter p(&target);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    // Always with a pen: the pen-less fill is asymmetric. A clear pen outlines
-    // in the brush colour, which covers the same pixels as the GDI fill.
-    const TColor outline = penClear_ ? brushColor_ : penColor_;
-    QPen pen(ToQColor(outline));
-    pen.setWidth(0);
-    p.setPen(pen);
-    if (fill && !brushClear_)
-        p.setBrush(ToQColor(brushColor_));
-    else
-        p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    if (w == shapeW_ && h == shapeH_)
+        return shape_;
+    // Drawn once per box size on an image of its own: Qt's outline of a box
+    // one pixel high would spill past the box, and clipping does not stop it.
+    // Always with a pen: the pen-less fill is asymmetric.
+    constexpr QRgb kOutline = 0xFFFF0000u, kInside = 0xFF00FF00u;
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    sprite.fill(kSpriteKey);
+    {
+        QPainter p(&sprite);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen{QColor::fromRgba(kOutline)};
+        pen.setWidth(0);
+        p.setPen(pen);
+        p.setBrush(QColor::fromRgba(kInside));
+        p.drawEllipse(QRect(0, 0, w - 1, h - 1));
+    }
+    shape_.assign(std::size_t(w) * std::size_t(h), kOutside);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            shape_[std::size_t(y) * w + x] = line[x] == kOutline ? kOnOutline : line[x] == kInside ? kInterior : kOutside;
+    }
+    shapeW_ = w;
+    shapeH_ = h;
+    angles_.clear();
+    return shape_;
+}
+
+QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
+{
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    // A clear pen outlines in the brush colour, which covers the same pixels
+    // as the GDI fill.
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = fill && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(sprite.scanLine(y));
+        const std::uint8_t* kinds = shape.data() + std::size_t(y) * w;
+        for (int x = 0; x < w; ++x)
+            line[x] = kinds[x] == kOnOutline ? outline : (kinds[x] == kInterior && inside) ? brush : kSpriteKey;
+    }
+    return sprite;
 }
 
 void GdiCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    if (penClear_ && brushClear_)
+    if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
         return;
-    ellipseOutlineAndFill(img_, left, top, right, bottom, true);
+    const QImage sprite = ellipseSprite(right - left, bottom - top, true);
+    const QRect box = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(sprite.constScanLine(y - top)) - left;
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (src[x] != kSpriteKey)
+                dst[x] = src[x];
+    }
 }
 
 void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH)
 {
     if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
         return;
-    QPainter p(&img_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const TColor outline = penClear_ ? brushColor_ : penColor_;
-    QPen pen(ToQColor(outline));
-    pen.setWidth(0);
-    p.setPen(pen);
-    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
-    p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerW / 2.0, cornerH / 2.0);
+    const int ew = std::min(std::abs(cornerW), right - left);
+    const int eh = std::min(std::abs(cornerH), bottom - top);
+    if (ew < 2 || eh < 2) {
+        Rectangle(left, top, right, bottom);
+        return;
+    }
+    // The corners are the quarters of the corner ellipse; the straight edges
+    // and the inside repeat its middle column and row. That keeps the shape
+    // symmetric, which Qt's own rounded rectangle is not.
+    const QImage corner = ellipseSprite(ew, eh, true);
+    auto source = [](int offset, int length, int size) {
+        if (offset < size / 2)
+            return offset;
+        if (length - 1 - offset < size / 2)
+            return size - (length - offset);
+        return size / 2;
+    };
+    const QRect clip = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(corner.constScanLine(source(y - top, bottom - top, eh)));
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            const std::uint32_t v = src[source(x - left, right - left, ew)];
+            if (v != kSpriteKey)
+                dst[x] = v;
+        }
+    }
 }
 
 void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie)
@@ -228,20 +292,32 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
     if (box.isEmpty())
         return;
-    QImage scratch = img_.copy(); // same coordinates; only the box is read back
-    ellipseOutlineAndFill(scratch, left, top, right, bottom, pie);
+    const int w = right - left, h = bottom - top;
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = pie && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    // The angle of every pixel of the box, kept while boxes of one size
+    // follow each other (a gauge draws a hundred wedges of one ellipse).
+    if (angles_.empty()) {
+        angles_.resize(std::size_t(w) * std::size_t(h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                angles_[std::size_t(y) * w + x] = angleOf(left + x, top + y);
+    }
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(scratch.constScanLine(y));
+        const std::uint8_t* kind = shape.data() + std::size_t(y - top) * w - left;
+        const double* angle = angles_.data() + std::size_t(y - top) * w - left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (src[x] == dst[x])
+            if (kind[x] == kOutside || (kind[x] == kInterior && !inside))
                 continue;
-            double rel = angleOf(x, y) - start;
+            double rel = angle[x] - start;
             if (rel < 0)
                 rel += 2 * std::numbers::pi;
             const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
             if (atCentre || rel <= sweep + eps)
-                dst[x] = src[x];
+                dst[x] = kind[x] == kOnOutline ? outline : brush;
         }
     }
     if (!pie || penClear_)
@@ -258,8 +334,15 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
         const double s = denom > 0 ? 1.0 / denom : 0;
         const int ex = RoundHalfEven(cx + s * dx);
         const int ey = RoundHalfEven(cy + s * dy);
-        line(icx, icy, ex, ey, px);
-        plot(ex, ey, px);
+        // The rounded end may fall just outside the outline: the radial stays
+        // on the ellipse's own pixels.
+        auto onShape = [&](int x, int y) {
+            const int sx = x - left, sy = y - top;
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h && shape[std::size_t(sy) * w + sx] != kOutside)
+                plot(x, y, px);
+        };
+        stepLine(icx, icy, ex, ey, onShape);
+        onShape(ex, ey);
     }
 }
 
@@ -282,17 +365,24 @@ void GdiCanvas::Polygon(const std::vector<QPoint>& points)
 {
     if (points.size() < 2 || (penClear_ && brushClear_))
         return;
-    QPainter p(&img_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (penClear_) {
+    if (!brushClear_) {
+        // Without a pen Qt's fill leaves out the right and bottom edges, as GDI's does.
+        QPainter p(&img_);
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
-    } else {
-        QPen pen(ToQColor(penColor_));
-        pen.setWidth(0);
-        p.setPen(pen);
+        p.setBrush(ToQColor(brushColor_));
+        p.drawPolygon(points.data(), int(points.size()), Qt::OddEvenFill);
     }
-    p.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
-    p.drawPolygon(points.data(), int(points.size()));
+    if (penClear_)
+        return;
+    // The outline is every edge, the closing one included, each stepped as a
+    // line: every vertex is lit as the start of the next edge.
+    const std::uint32_t px = ToPixel(penColor_);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPoint& a = points[i];
+        const QPoint& b = points[(i + 1) % points.size()];
+        line(a.x(), a.y(), b.x(), b.y(), px);
+    }
 }
 
 void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
@@ -377,17 +467,80 @@ void GdiCanvas::Draw(const QImage& src, int x, int y, TColor transparent)
     }
 }
 
+namespace {
+
+QFont Aliased(const QFont& font)
+{
+    QFont f = font;
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    return f;
+}
+
+// A bold font whose face has no bold (the bitmap faces of "MS Sans Serif")
+// comes out of Qt as the regular face. GDI makes such a font bold by drawing
+// every character twice, the second time one pixel to the right, and widens
+// each character by that pixel; we do the same. Found out by drawing a test
+// glyph both ways, once per family and size.
+bool SimulatesBold(const QFont& font)
+{
+    if (!font.bold())
+        return false;
+    static QHash<QString, bool> known;
+    const QString key = font.key();
+    if (auto it = known.constFind(key); it != known.constEnd())
+        return *it;
+    auto glyph = [](QFont f) {
+        QImage img(48, 48, QImage::Format_RGB32);
+        img.fill(Qt::black);
+        QPainter p(&img);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(4, 4 + p.fontMetrics().ascent(), QStringLiteral("Hl"));
+        return img;
+    };
+    QFont regular = Aliased(font);
+    regular.setBold(false);
+    const bool simulate = glyph(Aliased(font)) == glyph(regular);
+    known.insert(key, simulate);
+    return simulate;
+}
+
+} // namespace
+
+int GdiCanvas::TextWidth(const QString& text, const QFont& font)
+{
+    const QFont f = Aliased(font);
+    const QFontMetrics fm(f);
+    if (!SimulatesBold(f))
+        return fm.horizontalAdvance(text);
+    int width = 0;
+    for (const QChar ch : text)
+        width += fm.horizontalAdvance(ch) + 1;
+    return width;
+}
+
+int GdiCanvas::TextHeight(const QFont& font) { return QFontMetrics(Aliased(font)).height(); }
+
 void GdiCanvas::TextOut(int x, int y, const QString& text, const QFont& font, TColor color, const QRect& clip)
 {
     QPainter p(&img_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    QFont f = font;
-    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    const QFont f = Aliased(font);
     p.setFont(f);
     p.setPen(ToQColor(color));
     if (!clip.isNull())
         p.setClipRect(clip);
-    p.drawText(x, y + p.fontMetrics().ascent(), text);
+    const int baseline = y + p.fontMetrics().ascent();
+    if (!SimulatesBold(f)) {
+        p.drawText(x, baseline, text);
+        return;
+    }
+    const QFontMetrics& fm = p.fontMetrics();
+    for (const QChar ch : text) {
+        p.drawText(x, baseline, QString(ch));
+        p.drawText(x + 1, baseline, QString(ch));
+        x += fm.horizontalAdvance(ch) + 1;
+    }
 }
 
 TColor GdiCanvas::Pixel(int x, int y) const

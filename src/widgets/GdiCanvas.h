@@ -17,6 +17,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "Graphics.h"
@@ -88,9 +89,14 @@ public:
     void Draw(const QImage& src, int x, int y, TColor transparent = clNone);
 
     // Text with a transparent background in the given font and colour, top-left
-    // of the text cell at (x, y); clipped to `clip` when it is not null.
+    // of the text cell at (x, y); clipped to `clip` when it is not null. A bold
+    // font without a bold face is made bold as GDI does: each character drawn
+    // twice, one pixel apart, and one pixel wider.
     void TextOut(int x, int y, const QString& text, const QFont& font, TColor color,
                  const QRect& clip = QRect());
+    // The extent TextOut gives the text: width in pixels, and the cell height.
+    static int TextWidth(const QString& text, const QFont& font);
+    static int TextHeight(const QFont& font);
 
     // Single pixel access in design colour values.
     TColor Pixel(int x, int y) const;
@@ -99,7 +105,15 @@ public:
 private:
     void plot(int x, int y, std::uint32_t pixel);
     void line(int x0, int y0, int x1, int y1, std::uint32_t pixel);
-    void ellipseOutlineAndFill(QImage& target, int left, int top, int right, int bottom, bool fill);
+    // Visits the pixels of a line by our stepping, end point left out.
+    static void stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit);
+    // The ellipse of a w x h box, outlined with the pen and (when fill)
+    // filled with the brush, on its own image; undrawn pixels hold a key.
+    QImage ellipseSprite(int w, int h, bool fill) const;
+    // Which pixels of a w x h box the ellipse outlines and fills; kept for
+    // the last box size, with the angle of each pixel about the box centre.
+    enum : std::uint8_t { kOutside, kOnOutline, kInterior };
+    const std::vector<std::uint8_t>& ellipseShape(int w, int h) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 
     QImage& img_;
@@ -109,4 +123,8 @@ private:
     TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     QPoint penPos_;
+    mutable int shapeW_ = 0;
+    mutable int shapeH_ = 0;
+    mutable std::vector<std::uint8_t> shape_;
+    mutable std::vector<double> angles_;
 };

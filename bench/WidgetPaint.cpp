@@ -1,0 +1,124 @@
+// Paint time of each drawn widget at its size in the main window: one full
+// paint (composition off screen and the copy) into a QImage, offscreen.
+// Read "Time" per iteration: the window repaints 24 rows of panels, gauges,
+// percentage boxes and LEDs, so a row costs the sum of its four figures.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdlib>
+#include <memory>
+
+#include "widgets/ALed.h"
+#include "widgets/ExtCtrls.h"
+#include "widgets/Fonts.h"
+#include "widgets/GPanel.h"
+#include "widgets/Gauges.h"
+#include "widgets/STGauge.h"
+
+namespace {
+
+void PaintLoop(benchmark::State& state, QWidget* w)
+{
+    QImage img(w->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        w->render(&img);
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+
+void DriveRowPanel(benchmark::State& state)
+{
+    TGPanel p;
+    p.resize(686, 20);
+    p.setBevelOuter(TPanelBevel::bvNone);
+    p.setColor(clGray);
+    p.setColor_1(4276545);
+    p.setColor_2(2105888);
+    p.setColor_3(clBlack);
+    p.setHorizontal(false);
+    p.setPercent(75);
+    PaintLoop(state, &p);
+}
+
+void DriveRowGauge(benchmark::State& state)
+{
+    TSTGauge g;
+    g.resize(100, int(state.range(1)));
+    g.setPercent(int(state.range(0)));
+    PaintLoop(state, &g);
+}
+
+void MemoryArcGauge(benchmark::State& state)
+{
+    TPanel panel;
+    panel.resize(120, 45);
+    panel.setColor(16774621);
+    auto* g = new TSTGauge(&panel);
+    g->setGeometry(3, 4, 114, 37);
+    g->setShape(TGaugeShape::gsArc);
+    g->setTransparent(true);
+    g->setPercent(int(state.range(0)));
+    PaintLoop(state, g);
+}
+
+void RowLed(benchmark::State& state)
+{
+    ThhALed led;
+    led.setLEDStyle(TLEDStyle(state.range(0)));
+    led.setBlink(false);
+    led.setValue(true);
+    led.setTrueColor(clYellow);
+    PaintLoop(state, &led);
+}
+
+void LedRecolour(benchmark::State& state)
+{
+    ThhALed led;
+    led.setLEDStyle(TLEDStyle::LEDHorizontal);
+    led.setBlink(false);
+    led.setValue(true);
+    bool flip = false;
+    for (auto _ : state) {
+        led.setTrueColor(flip ? clRed : clYellow);
+        flip = !flip;
+    }
+}
+
+void PercentBox(benchmark::State& state)
+{
+    TGauge g;
+    g.resize(38, int(state.range(0)));
+    g.setKind(TGaugeKind::gkText);
+    g.setColor(clBlack);
+    g.setForeColor(clYellow);
+    g.setFont(DesignFont("MS Sans Serif", -11, true));
+    g.setBackColor(clWhite);
+    g.setProgress(67);
+    PaintLoop(state, &g);
+}
+
+} // namespace
+
+BENCHMARK(DriveRowPanel)->Name("TGPanel drive row 686x20");
+BENCHMARK(DriveRowGauge)->Name("TSTGauge gsHorzRect 100x18/percent")->Args({0, 18})->Args({67, 18})->Args({100, 18});
+BENCHMARK(DriveRowGauge)->Name("TSTGauge gsHorzRect 100x19 (totals)/percent")->Args({100, 19});
+BENCHMARK(MemoryArcGauge)->Name("TSTGauge gsArc 114x37 transparent/percent")->Arg(0)->Arg(50)->Arg(100);
+BENCHMARK(RowLed)->Name("ThhALed LEDHorizontal 22x16")->Arg(int(TLEDStyle::LEDHorizontal));
+BENCHMARK(RowLed)->Name("ThhALed LEDSmall 16x16")->Arg(int(TLEDStyle::LEDSmall));
+BENCHMARK(LedRecolour)->Name("ThhALed TrueColor change (rebuild pictures)");
+BENCHMARK(PercentBox)->Name("TGauge gkText 38x16")->Arg(16);
+BENCHMARK(PercentBox)->Name("TGauge gkText 38x19 (totals)")->Arg(19);
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    LoadDesignFonts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

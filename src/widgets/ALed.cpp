@@ -1,0 +1,210 @@
+#include "ALed.h"
+
+#include <QPainter>
+
+#include "GdiCanvas.h"
+#include "Resources.h"
+
+namespace {
+
+struct StyleInfo {
+    const char* bordered;
+    const char* borderless;
+    int width;
+    int height;
+};
+
+StyleInfo Info(TLEDStyle s)
+{
+    switch (s) {
+    case TLEDStyle::LEDSmall:
+        return {"BSM", "NSM", 16, 16};
+    case TLEDStyle::LEDLarge:
+        return {"BLG", "NLG", 22, 22};
+    case TLEDStyle::LEDSqSmall:
+        return {"BSQSM", "NSQSM", 16, 16};
+    case TLEDStyle::LEDSqLarge:
+        return {"BSQLG", "NSQLG", 22, 22};
+    case TLEDStyle::LEDVertical:
+        return {"BVT", "NVT", 16, 22};
+    case TLEDStyle::LEDHorizontal:
+        return {"BHZ", "NHZ", 22, 16};
+    }
+    return {"BSM", "NSM", 16, 16};
+}
+
+QImage LoadPicture(const QString& name)
+{
+    QImage img(QStringLiteral(":/leds/") + name, "XPM");
+    // A picture that cannot be loaded stays empty; nothing is reported.
+    return img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+QString ThhALed::PictureName(TLEDStyle style, bool bordered)
+{
+    const StyleInfo i = Info(style);
+    return QString::fromLatin1(bordered ? i.bordered : i.borderless);
+}
+
+QSize ThhALed::PictureSize(TLEDStyle style)
+{
+    const StyleInfo i = Info(style);
+    return QSize(i.width, i.height);
+}
+
+ThhALed::ThhALed(QWidget* parent)
+    : TControl(parent)
+{
+    InitResources();
+    resize(16, 16);
+    BuildPictures();
+}
+
+ThhALed::~ThhALed() { StopBlinking(); }
+
+void ThhALed::BuildPictures()
+{
+    const QSize size = PictureSize(style_);
+    resize(size);
+    const QString name = PictureName(style_, bordered_);
+    onPicture_ = LoadPicture(name);
+    offPicture_ = LoadPicture(name);
+    // The face is the lime area around the centre; the white highlight on it
+    // is another colour and stays.
+    const int cx = width() / 2, cy = height() / 2;
+    GdiCanvas(onPicture_).FloodFillSurface(cx, cy, clLime, trueColor_);
+    GdiCanvas(offPicture_).FloodFillSurface(cx, cy, clLime, falseColor_);
+    if (!bordered_) {
+        // The lamp stands on the colour of its surroundings; silver inside
+        // the rim is not connected to the outside and stays.
+        GdiCanvas(onPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
+        GdiCanvas(offPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
+    }
+}
+
+void ThhALed::paintEvent(QPaintEvent*)
+{
+    const QImage& pic = showingOn_ ? onPicture_ : offPicture_;
+    if (pic.isNull())
+        return;
+    QPainter(this).drawImage(rect(), pic);
+}
+
+void ThhALed::enterEvent(QEnterEvent* e)
+{
+    TControl::enterEvent(e);
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void ThhALed::leaveEvent(QEvent* e)
+{
+    TControl::leaveEvent(e);
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+void ThhALed::ShowSteady(bool on)
+{
+    showingOn_ = on;
+    repaint();
+}
+
+void ThhALed::StartBlinking()
+{
+    if (timer_)
+        return;
+    showingOn_ = true;
+    timer_ = new QTimer(this);
+    timer_->setInterval(interval_);
+    connect(timer_, &QTimer::timeout, this, &ThhALed::BlinkTick);
+    timer_->start();
+}
+
+void ThhALed::StopBlinking()
+{
+    if (timer_) {
+        timer_->stop();
+        delete timer_;
+    }
+}
+
+void ThhALed::BlinkTick()
+{
+    showingOn_ = !showingOn_;
+    repaint();
+    if (OnTimer)
+        OnTimer(this);
+}
+
+void ThhALed::setValue(bool on)
+{
+    if (on == value_)
+        return;
+    value_ = on;
+    if (on) {
+        ShowSteady(true);
+        if (blink_)
+            StartBlinking();
+    } else {
+        StopBlinking();
+        ShowSteady(false);
+    }
+}
+
+void ThhALed::setBlink(bool on)
+{
+    if (on == blink_)
+        return;
+    ShowSteady(value_);
+    blink_ = on;
+    if (on && value_)
+        StartBlinking();
+    else
+        StopBlinking();
+}
+
+void ThhALed::setInterval(int ms)
+{
+    interval_ = ms;
+    if (timer_)
+        timer_->setInterval(ms);
+}
+
+void ThhALed::ChangeColor(TColor& field, TColor c)
+{
+    if (c == field)
+        return;
+    // Blinking pauses while the pictures are rebuilt, then resumes.
+    const bool wasBlinking = blink_;
+    if (wasBlinking)
+        setBlink(false);
+    field = c;
+    BuildPictures();
+    setBlink(wasBlinking);
+    repaint();
+}
+
+void ThhALed::setTrueColor(TColor c) { ChangeColor(trueColor_, c); }
+void ThhALed::setFalseColor(TColor c) { ChangeColor(falseColor_, c); }
+void ThhALed::setBorderColor(TColor c) { ChangeColor(borderColor_, c); }
+
+void ThhALed::setLEDStyle(TLEDStyle s)
+{
+    if (s == style_)
+        return;
+    style_ = s;
+    BuildPictures();
+    repaint();
+}
+
+void ThhALed::setBordered(bool on)
+{
+    if (on == bordered_)
+        return;
+    bordered_ = on;
+    BuildPictures();
+    repaint();
+}

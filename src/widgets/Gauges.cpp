@@ -1,0 +1,241 @@
+#include "Gauges.h"
+
+#include <QPainter>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "GdiCanvas.h"
+#include "SysUtils.h"
+
+namespace {
+
+// The conversions and angles are worked in extended precision, as the
+// gauge's arithmetic was first defined, so truncation lands alike.
+using Real = long double;
+constexpr Real kPi = std::numbers::pi_v<long double>;
+
+EInvalidOperation OutOfRange(long long low, long long high)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "Value must be between %lld and %lld", low, high);
+    return EInvalidOperation(text);
+}
+
+} // namespace
+
+void TBltBitmap::MakeLike(const QImage& tmpl)
+{
+    static_cast<QImage&>(*this) = QImage(tmpl.size(), QImage::Format_RGB32);
+    GdiCanvas(*this).Fill(clWindowFrame);
+}
+
+TGauge::TGauge(QWidget* parent)
+    : TControl(parent)
+{
+    // Framed and opaque: every paint covers the whole control.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(100, 100);
+}
+
+int TGauge::PercentOf(long long p, long long length)
+{
+    return int(std::trunc(Real(length) * (Real(p) * 0.01L)));
+}
+
+int TGauge::ShareInPercent(long long part, long long whole)
+{
+    if (whole == 0)
+        return 0;
+    return int(std::trunc(Real(part) * 100 / Real(whole)));
+}
+
+int TGauge::FilledPercent() const
+{
+    // In 64 bits: the full 32-bit range does not fit a 32-bit difference.
+    return ShareInPercent(static_cast<long long>(progress_) - minValue_, static_cast<long long>(maxValue_) - minValue_);
+}
+
+void TGauge::setMinValue(int v)
+{
+    if (v == minValue_)
+        return;
+    if (v > maxValue_ && !Loading())
+        throw OutOfRange(-2147483647LL, static_cast<long long>(maxValue_) - 1);
+    minValue_ = v;
+    if (progress_ < v)
+        progress_ = v;
+    repaint();
+}
+
+void TGauge::setMaxValue(int v)
+{
+    if (v == maxValue_)
+        return;
+    if (v < minValue_ && !Loading())
+        throw OutOfRange(static_cast<long long>(minValue_) + 1, 2147483647LL);
+    maxValue_ = v;
+    if (progress_ > v)
+        progress_ = v;
+    repaint();
+}
+
+void TGauge::setProgress(int v)
+{
+    if (v < minValue_)
+        v = minValue_;
+    if (v > maxValue_)
+        v = maxValue_;
+    if (v == progress_)
+        return;
+    const int before = FilledPercent();
+    progress_ = v;
+    if (FilledPercent() != before)
+        repaint();
+}
+
+void TGauge::setKind(TGaugeKind k)
+{
+    if (k != kind_) {
+        kind_ = k;
+        repaint();
+    }
+}
+
+void TGauge::setShowText(bool on)
+{
+    if (on != showText_) {
+        showText_ = on;
+        repaint();
+    }
+}
+
+void TGauge::setBorderStyle(TBorderStyle s)
+{
+    if (s != borderStyle_) {
+        borderStyle_ = s;
+        repaint();
+    }
+}
+
+void TGauge::setForeColor(TColor c)
+{
+    if (c != foreColor_) {
+        foreColor_ = c;
+        repaint();
+    }
+}
+
+void TGauge::setBackColor(TColor c)
+{
+    if (c != backColor_) {
+        backColor_ = c;
+        repaint();
+    }
+}
+
+void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const
+{
+    const bool framed = borderStyle_ == TBorderStyle::bsSingle;
+    GdiCanvas canvas(overlay);
+    switch (kind_) {
+    case TGaugeKind::gkText:
+        canvas.FillRect(left, top, right, bottom, backColor_);
+        break;
+    case TGaugeKind::gkHorizontalBar:
+    case TGaugeKind::gkVerticalBar: {
+        const int w = right - left + 1, h = bottom - top + 1;
+        canvas.FillRect(left, top, right, bottom, backColor_);
+        // The filled part ends at the size itself, not at left or top plus it.
+        if (kind_ == TGaugeKind::gkHorizontalBar) {
+            const int f = std::min(PercentOf(FilledPercent(), w), w);
+            if (f >= 1)
+                canvas.FillRect(left, top, f, h, foreColor_);
+        } else {
+            int f = PercentOf(FilledPercent(), h);
+            if (f >= h)
+                f = h - 1;
+            canvas.FillRect(left, h - f, w, h, foreColor_);
+        }
+        break;
+    }
+    case TGaugeKind::gkPie: {
+        const int w = right - left + (framed ? 1 : 0), h = bottom - top + (framed ? 1 : 0);
+        canvas.FillRect(left, top, right, bottom, Color());
+        canvas.SetBrush(backColor_);
+        canvas.SetPen(foreColor_);
+        canvas.Ellipse(left, top, w, h);
+        if (FilledPercent() > 0) {
+            canvas.SetBrush(foreColor_);
+            const int mx = w / 2, my = h / 2;
+            const Real a = (Real(FilledPercent()) / 50 + 0.5L) * kPi;
+            canvas.Pie(left, top, w, h, RoundHalfEven(double(mx * (1 - std::cos(a)))),
+                       RoundHalfEven(double(my * (1 - std::sin(a)))), mx, 0);
+        }
+        break;
+    }
+    case TGaugeKind::gkNeedle: {
+        const int x = left, y = top;
+        const int w = right - left + (framed ? 1 : 0), h = bottom - top + (framed ? 1 : 0);
+        canvas.FillRect(left, top, right, bottom, Color());
+        canvas.SetBrush(backColor_);
+        canvas.SetPen(foreColor_);
+        canvas.Pie(x, y, w, 2 * h - 1, x + w, bottom - 1, x, bottom - 1);
+        canvas.MoveTo(x, bottom);
+        canvas.LineTo(x + w, bottom);
+        if (FilledPercent() > 0) {
+            const int mx = width() / 2;
+            const Real a = Real(FilledPercent()) / 100 * kPi;
+            canvas.MoveTo(mx, bottom - 1);
+            canvas.LineTo(RoundHalfEven(double(mx * (1 - std::cos(a)))),
+                          RoundHalfEven(double((bottom - 1) * (1 - std::sin(a)))));
+        }
+        break;
+    }
+    }
+}
+
+QImage TGauge::Picture() const
+{
+    TBltBitmap image;
+    image.MakeLike(QImage(size(), QImage::Format_RGB32));
+    GdiCanvas canvas(image);
+    canvas.Fill(clBlack);
+    // The painted area, right and bottom excluded; the black edge left
+    // around it is the frame.
+    int left = 0, top = 0, right = width(), bottom = height();
+    if (borderStyle_ == TBorderStyle::bsSingle) {
+        ++left;
+        ++top;
+        --right;
+        --bottom;
+    }
+
+    TBltBitmap overlay;
+    overlay.MakeLike(image);
+    GdiCanvas(overlay).Fill(clBlack);
+    PaintKind(overlay, left, top, right, bottom);
+    canvas.XorBlit(overlay); // over black, the image becomes the overlay
+
+    if (showText_) {
+        TBltBitmap text;
+        text.MakeLike(image);
+        GdiCanvas tc(text);
+        tc.Fill(clBlack);
+        const QString s = QStringLiteral("%1%").arg(FilledPercent());
+        // Centred on the painted area's size plus one, but placed in the
+        // bitmap's own coordinates, not offset by the frame.
+        const int x = (right - left + 1 - GdiCanvas::TextWidth(s, font())) / 2;
+        const int y = (bottom - top + 1 - GdiCanvas::TextHeight(font())) / 2;
+        tc.TextOut(x, y, s, font(), clWhite, QRect(left, top, right - left, bottom - top));
+        canvas.XorBlit(text); // every text pixel shows the inverse of what lies beneath
+    }
+    return image;
+}
+
+void TGauge::paintEvent(QPaintEvent*)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    QPainter(this).drawImage(0, 0, Picture());
+}

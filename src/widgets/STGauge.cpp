@@ -1,0 +1,391 @@
+#include "STGauge.h"
+
+#include <QPainter>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "GdiCanvas.h"
+#include "SysUtils.h"
+
+namespace {
+
+// Angles and slopes are worked in extended precision, as the gauge's
+// geometry was first computed, so that rounding lands on the same pixels.
+using Real = long double;
+constexpr Real kPi = std::numbers::pi_v<long double>;
+
+// Slices of the arc and the ellipse overlap their successor by this angle,
+// which closes the hairline gaps between neighbouring wedges.
+constexpr Real kOverlap = 0.027L;
+
+int Nearest(Real v) { return RoundHalfEven(double(v)); }
+
+TColor Blend(TColor from, TColor to, int index, int span)
+{
+    const TColor a = ColorToRGB(from), b = ColorToRGB(to);
+    return RGBToColor(GetRValue(a) + MulDiv(index, GetRValue(b) - GetRValue(a), span),
+                      GetGValue(a) + MulDiv(index, GetGValue(b) - GetGValue(a), span),
+                      GetBValue(a) + MulDiv(index, GetBValue(b) - GetBValue(a), span));
+}
+
+} // namespace
+
+TSTGauge::TSTGauge(QWidget* parent)
+    : TControl(parent)
+{
+    // Windowless in spirit: no input, painted over the parent.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(100, 50);
+}
+
+void TSTGauge::setPercent(int p)
+{
+    if (p < 0 || p > 100 || p == percent_)
+        return;
+    percent_ = p;
+    repaint();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TSTGauge::setShape(TGaugeShape s)
+{
+    if (s != shape_) {
+        shape_ = s;
+        update();
+    }
+}
+
+void TSTGauge::setBorder(TGaugeBorder b)
+{
+    if (b != border_) {
+        border_ = b;
+        update();
+    }
+}
+
+void TSTGauge::setGradientFill(bool on)
+{
+    if (on != gradientFill_) {
+        gradientFill_ = on;
+        update();
+    }
+}
+
+void TSTGauge::setFillColor(TColor c)
+{
+    if (c != fillColor_) {
+        fillColor_ = c;
+        repaint();
+    }
+}
+
+void TSTGauge::setMedianColor(TColor c)
+{
+    if (c != medianColor_) {
+        medianColor_ = c;
+        repaint();
+    }
+}
+
+void TSTGauge::setGradientColor(TColor c)
+{
+    if (c != gradientColor_) {
+        gradientColor_ = c;
+        repaint();
+    }
+}
+
+void TSTGauge::setUseMedianColor(bool on)
+{
+    if (on != useMedianColor_) {
+        useMedianColor_ = on;
+        repaint();
+    }
+}
+
+void TSTGauge::setBackcolor(TColor c)
+{
+    if (c != backcolor_) {
+        backcolor_ = c;
+        update();
+    }
+}
+
+void TSTGauge::setBlendColor(TColor c)
+{
+    if (c != blendColor_) {
+        blendColor_ = c;
+        update();
+    }
+}
+
+void TSTGauge::setTransparent(bool on)
+{
+    // Always repaints: the parent's colour may have changed meanwhile.
+    transparent_ = on;
+    update();
+}
+
+TColor TSTGauge::StepColor(int n) const
+{
+    if (n < 1 || n > 100)
+        throw ERangeError("ColorIndex can't be less than 1 or greater than 100");
+    if (!useMedianColor_)
+        return Blend(fillColor_, gradientColor_, n - 1, 99);
+    if (n <= 50)
+        return Blend(fillColor_, medianColor_, n - 1, 49);
+    return Blend(medianColor_, gradientColor_, n - 51, 49);
+}
+
+TColor TSTGauge::LayerColor(int i, int count, TColor a, TColor b)
+{
+    if (i < 1 || count < i)
+        throw ERangeError("ColorIndex can't be less than 1 or greater than " + std::to_string(count));
+    // One layer of one is the first colour (MulDiv by zero would answer -1).
+    if (count == 1)
+        return ColorToRGB(a);
+    return Blend(a, b, i - 1, count - 1);
+}
+
+bool TSTGauge::BorderColors(TColor& first, TColor& second) const
+{
+    switch (border_) {
+    case TGaugeBorder::gbNone:
+        return false;
+    case TGaugeBorder::gbSingle:
+        first = second = clWindowFrame;
+        return true;
+    case TGaugeBorder::gbRaised:
+        first = clBtnHighlight;
+        second = clBtnShadow;
+        return true;
+    case TGaugeBorder::gbLowered:
+        first = clBtnShadow;
+        second = clBtnHighlight;
+        return true;
+    }
+    return false;
+}
+
+TColor TSTGauge::Surroundings() const
+{
+    return transparent_ ? BackgroundColorOf(parentWidget()) : blendColor_;
+}
+
+QSize TSTGauge::CopiedSize() const
+{
+    switch (shape_) {
+    case TGaugeShape::gsArc:
+    case TGaugeShape::gsPole:
+        return QSize(width() - 1, height());
+    case TGaugeShape::gsEllipse:
+        return QSize(width() - 1, height() - 1);
+    default:
+        return size();
+    }
+}
+
+QImage TSTGauge::Picture() const
+{
+    QImage img(size(), QImage::Format_RGB32);
+    GdiCanvas canvas(img);
+    canvas.Fill(clWhite);
+    switch (shape_) {
+    case TGaugeShape::gsTriangle:
+        PaintTriangle(canvas);
+        break;
+    case TGaugeShape::gsVertRect:
+        PaintRect(canvas, true);
+        break;
+    case TGaugeShape::gsHorzRect:
+        PaintRect(canvas, false);
+        break;
+    case TGaugeShape::gsEllipse:
+        PaintEllipse(canvas);
+        break;
+    case TGaugeShape::gsArc:
+        PaintArc(canvas);
+        break;
+    case TGaugeShape::gsPole:
+        PaintPole(canvas);
+        break;
+    }
+    return img;
+}
+
+void TSTGauge::paintEvent(QPaintEvent*)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    const QImage img = Picture();
+    const QSize copied = CopiedSize();
+    QPainter(this).drawImage(QPoint(0, 0), img, QRect(QPoint(0, 0), copied));
+}
+
+void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
+{
+    const int w = width(), h = height();
+    canvas.FillRect(0, 0, w - 1, h - 1, backcolor_);
+    int left = 0, top = 0, right = w, bottom = h;
+    TColor first, second;
+    if (BorderColors(first, second)) {
+        canvas.SetPen(first);
+        canvas.Polyline({{w - 1, 0}, {0, 0}, {0, h - 1}});
+        canvas.SetPen(second);
+        canvas.Polyline({{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}});
+        ++left;
+        ++top;
+        --right;
+        --bottom;
+    }
+    canvas.FillRect(left, top, right, bottom, backcolor_);
+    if (gradientFill_) {
+        // Each band is one hundredth of the inner length, in the colour of
+        // its percentage; the last band shows the colour of the value.
+        for (int k = 0; k < percent_; ++k) {
+            const TColor c = StepColor(k + 1);
+            if (vertical)
+                canvas.FillRect(left, bottom - MulDiv(k + 1, bottom - top, 100), right,
+                                bottom - MulDiv(k, bottom - top, 100), c);
+            else
+                canvas.FillRect(left + MulDiv(k, right - left, 100), top, left + MulDiv(k + 1, right - left, 100),
+                                bottom, c);
+        }
+    } else if (vertical) {
+        canvas.FillRect(left, bottom - (bottom - top) * percent_ / 100, right, bottom, fillColor_);
+    } else {
+        canvas.FillRect(left, top, left + (right - left) * percent_ / 100, bottom, fillColor_);
+    }
+}
+
+void TSTGauge::PaintTriangle(GdiCanvas& canvas) const
+{
+    const int w = width(), h = height();
+    canvas.FillRect(0, 0, w - 1, h - 1, Surroundings());
+    canvas.SetBrush(backcolor_);
+    canvas.SetPen(backcolor_);
+    canvas.Polygon({{w - 1, 0}, {0, h - 1}, {w - 1, h - 1}});
+    if (percent_ > 0) {
+        // Largest first: each smaller triangle covers the previous one, so a
+        // column shows the step colour of its own percentage.
+        const Real slope = std::tan(std::atan(Real(h) / Real(w)));
+        const int last = gradientFill_ ? 1 : percent_;
+        for (int p = percent_; p >= last; --p) {
+            const Real x = Real(w - 1) * p / 100;
+            const TColor c = gradientFill_ ? StepColor(p) : fillColor_;
+            canvas.SetBrush(c);
+            canvas.SetPen(c);
+            const int nx = Nearest(x);
+            canvas.Polygon({{0, h - 1}, {nx, h - 1}, {nx, h - int(std::trunc(x * slope))}});
+        }
+    }
+    TColor first, second;
+    if (BorderColors(first, second)) {
+        canvas.SetPen(first);
+        canvas.MoveTo(w - 1, 0);
+        canvas.LineTo(0, h - 1);
+        canvas.SetPen(second);
+        canvas.Polyline({{0, h - 1}, {w - 1, h - 1}, {w - 1, 0}});
+    }
+}
+
+void TSTGauge::PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint origin, long double full,
+                           const std::function<QPoint(long double)>& at) const
+{
+    if (percent_ <= 0)
+        return;
+    if (!gradientFill_) {
+        canvas.SetPen(clBlack);
+        canvas.SetBrush(fillColor_);
+        const QPoint start = at(Real(percent_) / 100 * full);
+        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), origin.x(), origin.y());
+        return;
+    }
+    // Slices clockwise from the origin; each one reaches a little into the
+    // next, except the last, which ends exactly at the value.
+    QPoint q = origin;
+    for (int i = 1; i <= percent_; ++i) {
+        const Real theta = Real(i) / 100 * full;
+        const QPoint start = at(theta + (i < percent_ ? kOverlap : 0));
+        const TColor c = StepColor(i);
+        canvas.SetBrush(c);
+        canvas.SetPen(c);
+        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), q.x(), q.y());
+        q = at(theta);
+    }
+}
+
+void TSTGauge::PaintArc(GdiCanvas& canvas) const
+{
+    const int w = width(), h = height();
+    // The ellipse's box reaches twice the height: only its upper half shows.
+    const int right = w - 1, bottom = 2 * h - 1;
+    auto at = [&](Real theta) {
+        return QPoint(Nearest((1 - std::cos(theta)) * (w / 2 - 1)), Nearest((1 - std::sin(theta)) * (h - 1)));
+    };
+    canvas.FillRect(0, 0, w - 1, h - 1, Surroundings());
+    canvas.SetBrush(backcolor_);
+    canvas.SetPen(clBtnFace);
+    canvas.Pie(0, 0, right, bottom, w - 1, h - 1, 0, h - 1);
+    PaintWedges(canvas, right, bottom, QPoint(0, h - 1), kPi, at);
+    TColor first, second;
+    if (BorderColors(first, second)) {
+        canvas.SetPen(first);
+        canvas.Arc(0, 0, right, bottom, w - 1, 0, 0, 2 * h - 1);
+        canvas.SetPen(second);
+        canvas.Arc(0, 0, right, bottom, 0, 2 * h - 1, w - 1, 0);
+        canvas.MoveTo(0, h - 1);
+        canvas.LineTo(w - 1, h - 1);
+    }
+}
+
+void TSTGauge::PaintEllipse(GdiCanvas& canvas) const
+{
+    const int w = width(), h = height();
+    const int right = w - 1, bottom = h - 1;
+    auto at = [&](Real theta) {
+        return QPoint(Nearest((1 - std::cos(theta)) * (w / 2 - 1)), Nearest((1 - std::sin(theta)) * (h / 2 - 1)));
+    };
+    const QPoint leftPoint(0, h / 2 - 1);
+    canvas.FillRect(0, 0, w - 1, h - 1, Surroundings());
+    canvas.SetBrush(backcolor_);
+    canvas.SetPen(clBtnFace);
+    canvas.Ellipse(0, 0, right, bottom);
+    PaintWedges(canvas, right, bottom, leftPoint, 2 * kPi, at);
+    TColor first, second;
+    if (BorderColors(first, second)) {
+        canvas.SetPen(first);
+        canvas.Arc(0, 0, right, bottom, w - 1, 0, 0, h - 1);
+        canvas.SetPen(second);
+        canvas.Arc(0, 0, right, bottom, 0, h - 1, w - 1, 0);
+    }
+}
+
+void TSTGauge::PaintPole(GdiCanvas& canvas) const
+{
+    const int w = width(), h = height();
+    canvas.FillRect(0, 0, w - 1, h - 1, clBtnFace);
+    canvas.SetPen(clBlack);
+    canvas.MoveTo(w - 1, 0);
+    canvas.LineTo(0, 0);
+    canvas.LineTo(0, h - 1);
+    canvas.LineTo(w - 1, h - 1);
+    // A 15-pixel column at the right edge, shaded as a cylinder: seven
+    // layers from GradientColor outside to FillColor inside.
+    canvas.FillRect(w - 19, 1, w - 4, h - 1, backcolor_);
+    const int filled = Nearest(Real(h - 2) * percent_ / 100);
+    int left = w - 19, top = h - 1 - filled, right = w - 4, bottom = h - 1;
+    for (int i = 1; i <= 7 && i <= percent_; ++i) {
+        // Once the shrinking column has no room left, the inner layers have
+        // nothing to cover.
+        if (right <= left || bottom <= top)
+            break;
+        canvas.FillRect(left, top, right, bottom, LayerColor(i, 7, gradientColor_, fillColor_));
+        ++left;
+        ++top;
+        --right;
+        --bottom;
+    }
+}
