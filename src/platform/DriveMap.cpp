@@ -701,13 +701,16 @@ std::shared_ptr<const DriveMapSnapshot> DriveMap::Build(const std::optional<std:
             reason = "covered by a later mount on the same folder";
         if (reason.empty()) {
             // A second mount of a filesystem already kept: the same device
-            // and source, showing the same tree or a part of it (a bind
-            // mount). Sibling btrfs subvolumes show different trees and
-            // each keep their letter. The device number keeps apart
-            // filesystems without a device path ("tmpfs").
+            // and source, showing the same tree, a part of it (a bind
+            // mount) or a tree that holds it (btrfs' top level mounted
+            // beside its subvolumes). Sibling btrfs subvolumes show
+            // different trees and each keep their letter. The device
+            // number keeps apart filesystems without a device path
+            // ("tmpfs").
             for (std::size_t k : kept) {
                 const MountRecord& o = records[k];
-                if (o.Major == r.Major && o.Minor == r.Minor && o.Source == r.Source && AtOrBelow(r.Root, o.Root)) {
+                if (o.Major == r.Major && o.Minor == r.Minor && o.Source == r.Source
+                    && (AtOrBelow(r.Root, o.Root) || AtOrBelow(o.Root, r.Root))) {
                     reason = "second mount of the filesystem on " + o.MountPoint;
                     break;
                 }
