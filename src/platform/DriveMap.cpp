@@ -277,6 +277,14 @@ std::vector<OpticalDrive> ListOpticalDrives(const std::string& sysfs)
     return out;
 }
 
+std::vector<std::string> OpticalNames(const std::vector<OpticalDrive>& drives)
+{
+    std::vector<std::string> names;
+    for (const OpticalDrive& d : drives)
+        names.push_back(d.Name + "=" + d.Dev);
+    return names;
+}
+
 // Whether a device hangs below a hot-pluggable bus, read from the
 // "subsystem" link of each ancestor in sysfs.
 bool BelowHotplugBus(const std::string& deviceDir, const std::string& devicesRoot)
@@ -594,15 +602,12 @@ bool DriveMap::Changed(const std::optional<std::string>& drives)
         }
     }
     const bool discovery = !drives || Trim(*drives).empty();
-    if (discovery) {
+    const auto now = std::chrono::steady_clock::now();
+    if (discovery && !changed && now - opticalListed_ >= options_.OpticalRescan) {
         // Optical drives come and go without a change of the mount table.
-        std::vector<std::string> names;
-        for (const OpticalDrive& d : ListOpticalDrives(options_.Sysfs))
-            names.push_back(d.Name + "=" + d.Dev);
-        if (names != builtOptical_) {
-            builtOptical_ = std::move(names);
+        opticalListed_ = now;
+        if (OpticalNames(ListOpticalDrives(options_.Sysfs)) != builtOptical_)
             changed = true;
-        }
     }
     return changed;
 }
@@ -746,7 +751,10 @@ std::shared_ptr<const DriveMapSnapshot> DriveMap::Build(const std::optional<std:
 
     // Optical drives whose medium is not mounted: a letter after the
     // mounted drives, answering no query.
-    for (const OpticalDrive& o : ListOpticalDrives(options_.Sysfs)) {
+    const std::vector<OpticalDrive> optical = ListOpticalDrives(options_.Sysfs);
+    builtOptical_ = OpticalNames(optical);
+    opticalListed_ = std::chrono::steady_clock::now();
+    for (const OpticalDrive& o : optical) {
         const bool mounted = std::any_of(records.begin(), records.end(), [&](const MountRecord& r) {
             return std::to_string(r.Major) + ":" + std::to_string(r.Minor) == o.Dev
                 || r.Source == "/dev/" + o.Name;

@@ -8,10 +8,14 @@
 // Building the map parses the mount table and reads sysfs, which is too slow
 // to repeat for every one of the dozens of queries of a refresh. A built map
 // (a "generation") is therefore kept until the mount table, the set of
-// optical drives or KESTRIX_DRIVES changes; each query checks that cheaply,
-// so a refresh always sees mounts that came and went.
+// optical drives or KESTRIX_DRIVES changes. Each query checks the mount
+// table (the kernel flags changes on /proc/self/mountinfo) and the variable,
+// so a refresh always sees mounts that came and went. Optical drives without
+// a medium change no mount; listing them costs more than all the rest, so
+// sysfs is looked at for them at most every half second.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -133,6 +137,8 @@ public:
         // nullopt: read KESTRIX_DRIVES from the environment on every query;
         // otherwise this value stands in for it (an empty one: discovery).
         std::optional<std::string> Drives;
+        // How long a listing of the optical drives stays good.
+        std::chrono::milliseconds OpticalRescan{500};
     };
 
     DriveMap();
@@ -158,6 +164,7 @@ private:
     std::optional<std::string> builtDrives_; // the KESTRIX_DRIVES value of current_
     std::string reportedDrives_;             // the value whose faults went to stderr
     std::vector<std::string> builtOptical_;  // the optical drives seen for current_
+    std::chrono::steady_clock::time_point opticalListed_;
     int pollFd_ = -1;                        // the kernel's mount table, polled for changes
     std::string fileSignature_;              // of a mount table file that cannot be polled
     unsigned long generations_ = 0;

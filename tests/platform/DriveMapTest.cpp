@@ -121,6 +121,7 @@ DriveMap::Options FixtureOptions(const std::string& mountinfo, const std::string
     o.MountInfo = mountinfo;
     o.Sysfs = sysfs;
     o.Drives = std::string(); // discovery, whatever the environment says
+    o.OpticalRescan = std::chrono::milliseconds(0);
     return o;
 }
 
