@@ -160,6 +160,18 @@ bool IsSquashImage(const std::string& type)
     return type == "squashfs" || type == "fuse.squashfuse" || type == "fuse.snapfuse";
 }
 
+// libmount's judgement of a filesystem type.
+bool LibmountSays(const std::string& type, int (*predicate)(struct libmnt_fs*))
+{
+    struct libmnt_fs* fs = mnt_new_fs();
+    if (!fs)
+        return false;
+    mnt_fs_set_fstype(fs, type.c_str());
+    const bool yes = predicate(fs) != 0;
+    mnt_unref_fs(fs);
+    return yes;
+}
+
 // Pseudo and system filesystems: never a drive. libmount knows more of
 // them; this list keeps the rule independent of the library's version.
 bool IsPseudoFs(const std::string& type)
@@ -173,13 +185,7 @@ bool IsPseudoFs(const std::string& type)
         "resctrl", "cpuset", "pidfs"};
     if (std::find(names.begin(), names.end(), type) != names.end())
         return true;
-    if (IsRamFs(type))
-        return false;
-    struct libmnt_fs* fs = mnt_new_fs();
-    mnt_fs_set_fstype(fs, type.c_str());
-    const bool pseudo = mnt_fs_is_pseudofs(fs);
-    mnt_unref_fs(fs);
-    return pseudo;
+    return !IsRamFs(type) && LibmountSays(type, mnt_fs_is_pseudofs);
 }
 
 bool IsNetworkFs(const std::string& type)
@@ -187,13 +193,7 @@ bool IsNetworkFs(const std::string& type)
     static const std::array<std::string_view, 12> names = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs",
                                                             "9p", "afs", "ceph", "glusterfs", "fuse.glusterfs",
                                                             "fuse.rclone"};
-    if (std::find(names.begin(), names.end(), type) != names.end())
-        return true;
-    struct libmnt_fs* fs = mnt_new_fs();
-    mnt_fs_set_fstype(fs, type.c_str());
-    const bool net = mnt_fs_is_netfs(fs);
-    mnt_unref_fs(fs);
-    return net;
+    return std::find(names.begin(), names.end(), type) != names.end() || LibmountSays(type, mnt_fs_is_netfs);
 }
 
 // "host:path" or "//host/share".

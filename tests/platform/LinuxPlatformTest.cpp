@@ -69,6 +69,19 @@ LinuxPlatform::Options LaptopOptions(const std::string& sysfs, CannedStatvfs* ca
     return o;
 }
 
+// A letter that is mapped but answers none of the queries that read the
+// volume.
+void ExpectNoAnswer(LinuxPlatform& p, const QString& root)
+{
+    std::int64_t free = 0, total = 0;
+    EXPECT_FALSE(p.GetDiskFreeSpaceEx(root, free, total));
+    ClusterInfo c;
+    EXPECT_FALSE(p.GetDiskFreeSpace(root, c));
+    VolumeInformation v;
+    EXPECT_FALSE(p.GetVolumeInformation(root, v));
+    EXPECT_EQ(p.FindFirst(root), nullptr);
+}
+
 LinuxPlatform::Options ExplicitOptions(const std::string& drives)
 {
     LinuxPlatform::Options o;
@@ -106,13 +119,8 @@ TEST(LinuxPlatformDrives, TypesAndDisplayNamesOfMappedAndUnmappedLetters)
     EXPECT_FALSE(p.ShellDisplayName(QStringLiteral("N:\\"), name));
 
     // The empty DVD drive answers no query.
+    ExpectNoAnswer(p, QStringLiteral("M:\\"));
     std::int64_t free = 0, total = 0;
-    ClusterInfo clusters;
-    VolumeInformation volume;
-    EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("M:\\"), free, total));
-    EXPECT_FALSE(p.GetDiskFreeSpace(QStringLiteral("M:\\"), clusters));
-    EXPECT_FALSE(p.GetVolumeInformation(QStringLiteral("M:\\"), volume));
-    EXPECT_EQ(p.FindFirst(QStringLiteral("M:\\")), nullptr);
     EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("N:\\"), free, total));
 }
 
@@ -299,13 +307,8 @@ TEST(LinuxPlatformDrives, MissingMappedFolderDoesNotAnswer)
 {
     TempDir dir;
     LinuxPlatform p(ExplicitOptions("C=/;M=" + (dir / "missing") + ";N=@removable"));
+    ExpectNoAnswer(p, QStringLiteral("M:\\"));
     std::int64_t free = 0, total = 0;
-    EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("M:\\"), free, total));
-    ClusterInfo c;
-    EXPECT_FALSE(p.GetDiskFreeSpace(QStringLiteral("M:\\"), c));
-    VolumeInformation v;
-    EXPECT_FALSE(p.GetVolumeInformation(QStringLiteral("M:\\"), v));
-    EXPECT_EQ(p.FindFirst(QStringLiteral("M:\\")), nullptr);
     QString name;
     ASSERT_TRUE(p.ShellDisplayName(QStringLiteral("M:\\"), name));
     EXPECT_EQ(name, QStringLiteral("missing (M:)"));
@@ -383,12 +386,7 @@ TEST(LinuxPlatformDrives, HangingStatvfsGivesUpAndDoesNotPileUp)
 
     // While it still hangs: "not answering" at once, no second helper.
     timer.restart();
-    EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("D:\\"), free, total));
-    ClusterInfo c;
-    EXPECT_FALSE(p.GetDiskFreeSpace(QStringLiteral("D:\\"), c));
-    VolumeInformation v;
-    EXPECT_FALSE(p.GetVolumeInformation(QStringLiteral("D:\\"), v));
-    EXPECT_EQ(p.FindFirst(QStringLiteral("D:\\")), nullptr);
+    ExpectNoAnswer(p, QStringLiteral("D:\\"));
     EXPECT_EQ(p.GetDriveType(QStringLiteral("D:\\")), unsigned(DRIVE_FIXED));
     QString name;
     EXPECT_TRUE(p.ShellDisplayName(QStringLiteral("D:\\"), name));
