@@ -697,6 +697,9 @@ std::shared_ptr<const DriveMapSnapshot> DriveMap::Build(const std::optional<std:
     for (std::size_t i = 0; i < records.size(); ++i)
         if (records[i].MountPoint != "/")
             order.push_back(i);
+        else if (!visible[i])
+            snap->LeftOut.push_back({"/", records[i].FsType, records[i].Source,
+                                     "covered by a later mount on the same folder"});
 
     std::vector<std::size_t> kept;
     for (std::size_t i : order) {

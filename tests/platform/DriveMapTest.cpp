@@ -273,19 +273,26 @@ TEST(DriveMapDiscovery, NothingPastZ)
     }));
 }
 
-TEST(DriveMapDiscovery, TmpfsInstancesAreNeverDuplicatesOfEachOther)
+TEST(DriveMapDiscovery, TmpfsInstancesAreNeverDuplicatesOfEachOtherAndTheLastRootCounts)
 {
     // Every tmpfs has the source "tmpfs": only the device number tells them
     // apart; a bind mount of one of them is a duplicate.
     TempDir dir;
     TempDir sys;
     WriteFile(dir / "mountinfo",
-              "20 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+              "19 1 0:2 / / rw - rootfs rootfs rw\n"
+              "20 19 8:2 / / rw - ext4 /dev/sda2 rw\n"
               "21 20 0:50 / /mnt/a rw - tmpfs tmpfs rw\n"
               "22 20 0:51 / /mnt/b rw - tmpfs tmpfs rw\n"
               "23 20 0:50 /sub /mnt/c rw - tmpfs tmpfs rw\n");
     DriveMap map(FixtureOptions(dir / "mountinfo", sys.Path()));
-    ExpectDrives(*map.Current(), {{'C', "/", DRIVE_FIXED}, {'D', "/mnt/a", DRIVE_RAMDISK}, {'E', "/mnt/b", DRIVE_RAMDISK}});
+    // The initramfs root under the real one is covered.
+    const auto snap = map.Current();
+    ExpectDrives(*snap, {{'C', "/", DRIVE_FIXED}, {'D', "/mnt/a", DRIVE_RAMDISK}, {'E', "/mnt/b", DRIVE_RAMDISK}});
+    ASSERT_EQ(snap->LeftOut.size(), 2u);
+    EXPECT_EQ(snap->LeftOut[0].FsType, "rootfs");
+    EXPECT_EQ(snap->LeftOut[0].Reason, "covered by a later mount on the same folder");
+    EXPECT_EQ(snap->LeftOut[1].MountPoint, "/mnt/c");
 }
 
 TEST(DriveMapCache, RebuildsOnlyWhenTheMountTableOrTheOpticalDrivesChange)
