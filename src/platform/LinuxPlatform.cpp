@@ -1,65 +1,294 @@
-// Placeholder until the Linux drive layer lands: answers only C: as "/".
 #include "LinuxPlatform.h"
+
+#include "Meminfo.h"
+#include "PosixDirListing.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
-#include <QUrl>
+#include <climits>
+#include <limits>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
-class PlaceholderPlatform : public Platform {
-public:
-    unsigned GetDriveType(const QString& root) override { return DriveLetterOf(root) == 'C' ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR; }
-    bool GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeToCaller, std::int64_t& total) override
-    {
-        struct statvfs s;
-        if (DriveLetterOf(root) != 'C' || statvfs("/", &s) != 0)
-            return false;
-        freeToCaller = std::int64_t(s.f_bavail) * std::int64_t(s.f_frsize);
-        total = std::int64_t(s.f_blocks) * std::int64_t(s.f_frsize);
-        return true;
-    }
-    bool GetDiskFreeSpace(const QString&, ClusterInfo&) override { return false; }
-    bool GetVolumeInformation(const QString&, VolumeInformation&) override { return false; }
-    unsigned SetErrorMode(unsigned mode) override { std::swap(mode, mode_); return mode; }
-    bool ShellDisplayName(const QString& root, QString& name) override
-    {
-        if (DriveLetterOf(root) != 'C')
-            return false;
-        name = QStringLiteral("/ (C:)");
-        return true;
-    }
-    std::unique_ptr<DirListing> FindFirst(const QString&) override { return nullptr; }
-    bool GlobalMemoryStatus(MemoryStatus&) override { return false; }
-    QString ProgramFolder() override { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }
-    bool ShellOpen(const QString& target) override { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); }
-    bool WinExec(const QString& commandLine) override
-    {
-        QStringList args = QProcess::splitCommand(commandLine);
-        if (args.isEmpty())
-            return false;
-        const QString program = args.takeFirst();
-        return QProcess::startDetached(program, args);
-    }
-    bool WinHelp(const QString&, unsigned, unsigned) override { return false; }
-    QSize ScreenSize() override
-    {
-        const QScreen* s = QGuiApplication::primaryScreen();
-        return s ? s->size() : QSize(1024, 768);
-    }
+// Windows file-system flags the volume record carries.
+constexpr std::uint32_t FILE_CASE_SENSITIVE_SEARCH = 0x1;
+constexpr std::uint32_t FILE_CASE_PRESERVED_NAMES = 0x2;
+constexpr std::uint32_t FILE_UNICODE_ON_DISK = 0x4;
+constexpr std::uint32_t FILE_READ_ONLY_VOLUME = 0x80000;
 
-private:
-    unsigned mode_ = 0;
-};
+constexpr unsigned HELP_QUIT = 2;
+
+// a * b in bytes, held at the largest signed 64-bit value instead of wrapping
+// (some FUSE filesystems report absurd block counts).
+std::int64_t Bytes(std::uint64_t count, std::uint64_t unit)
+{
+    const unsigned __int128 v = static_cast<unsigned __int128>(count) * unit;
+    return v > static_cast<unsigned __int128>(std::numeric_limits<std::int64_t>::max())
+        ? std::numeric_limits<std::int64_t>::max() : std::int64_t(v);
+}
+
+std::uint64_t FragmentSize(const struct statvfs& st)
+{
+    return st.f_frsize ? st.f_frsize : st.f_bsize;
+}
+
+QString DefaultName(unsigned type)
+{
+    switch (type) {
+    case DRIVE_REMOVABLE: return QStringLiteral("Removable Disk");
+    case DRIVE_CDROM: return QStringLiteral("CD Drive");
+    case DRIVE_REMOTE: return QStringLiteral("Network Drive");
+    case DRIVE_RAMDISK: return QStringLiteral("RAM Disk");
+    default: return QStringLiteral("Local Disk");
+    }
+}
+
+bool CaseInsensitiveFs(const std::string& type)
+{
+    return type == "vfat" || type == "msdos" || type == "exfat" || type == "ntfs" || type == "ntfs3";
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 } // namespace
 
+std::uint32_t VolumeSerial(const std::string& uuid, unsigned long fsid)
+{
+    std::string hex;
+    for (char c : uuid) {
+        if (c == '-')
+            continue;
+        if (HexValue(c) < 0)
+            break;
+        hex += c;
+    }
+    const bool ntfsSerial = hex.size() == 16 && uuid.size() == 16;
+    if (ntfsSerial)
+        hex = hex.substr(8);
+    if (hex.size() < 8)
+        return std::uint32_t(fsid & 0xFFFFFFFFu);
+    std::uint32_t v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 4) | std::uint32_t(HexValue(hex[std::size_t(i)]));
+    return v;
+}
+
+QUrl ShellTargetUrl(const QString& target)
+{
+    if (target.trimmed().isEmpty())
+        return {};
+    const QFileInfo file(target);
+    if (file.exists())
+        return QUrl::fromLocalFile(file.absoluteFilePath());
+    const QUrl url(target, QUrl::StrictMode);
+    if (url.isValid() && url.scheme().size() > 1)
+        return url;
+    if (target.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + target, QUrl::StrictMode);
+    return {};
+}
+
+LinuxPlatform::LinuxPlatform() : LinuxPlatform(Options()) {}
+
+LinuxPlatform::LinuxPlatform(Options options)
+    : options_(std::move(options))
+    , map_(options_.Map)
+    , statvfs_(options_.Statvfs, options_.Timeout)
+{
+}
+
+bool LinuxPlatform::Query(const QString& root, MappedDrive& drive, struct statvfs& out,
+                          std::shared_ptr<const DriveMapSnapshot>* snapshot)
+{
+    const char letter = DriveLetterOf(root);
+    if (!letter)
+        return false;
+    std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const MappedDrive* d = snap->Find(letter);
+    if (!d || d->Path.empty())
+        return false;
+    drive = *d;
+    if (snapshot)
+        *snapshot = snap;
+    return statvfs_.Query(d->Path, out) == TimedStatvfs::Result::Ok;
+}
+
+unsigned LinuxPlatform::GetDriveType(const QString& root)
+{
+    const char letter = DriveLetterOf(root);
+    if (!letter)
+        return DRIVE_NO_ROOT_DIR;
+    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const MappedDrive* d = snap->Find(letter);
+    return d ? d->Type : unsigned(DRIVE_NO_ROOT_DIR);
+}
+
+bool LinuxPlatform::GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeToCaller, std::int64_t& total)
+{
+    MappedDrive drive;
+    struct statvfs st;
+    if (!Query(root, drive, st))
+        return false;
+    // f_bavail: the blocks an unprivileged caller may still use (reserved
+    // blocks and quotas left out), as the free space "available to the caller".
+    freeToCaller = Bytes(st.f_bavail, FragmentSize(st));
+    total = Bytes(st.f_blocks, FragmentSize(st));
+    return true;
+}
+
+bool LinuxPlatform::GetDiskFreeSpace(const QString& root, ClusterInfo& info)
+{
+    MappedDrive drive;
+    struct statvfs st;
+    if (!Query(root, drive, st))
+        return false;
+    const std::uint64_t cluster = FragmentSize(st);
+    if (cluster == 0 || cluster > std::numeric_limits<std::uint32_t>::max())
+        return false;
+    // Sectors of the disk's logical block size; a cluster smaller than a
+    // sector or not a whole number of them (no disk behind it, odd FUSE
+    // sizes) counts as one sector, so that sectors x bytes = cluster size.
+    std::uint32_t sector = drive.LogicalBlockSize ? drive.LogicalBlockSize : 512;
+    if (cluster % sector != 0)
+        sector = std::uint32_t(cluster);
+    info.BytesPerSector = sector;
+    info.SectorsPerCluster = std::uint32_t(cluster / sector);
+    info.TotalNumberOfClusters = st.f_blocks;
+    info.NumberOfFreeClusters = st.f_bavail;
+    return true;
+}
+
+bool LinuxPlatform::GetVolumeInformation(const QString& root, VolumeInformation& info)
+{
+    MappedDrive drive;
+    struct statvfs st;
+    std::shared_ptr<const DriveMapSnapshot> snap;
+    if (!Query(root, drive, st, &snap))
+        return false;
+    const VolumeIdentity id = drive.DeviceNode.empty() ? VolumeIdentity() : snap->Identity(drive.DeviceNode);
+    info.VolumeName = QString::fromUtf8(id.Label);
+    info.SerialNumber = VolumeSerial(id.Uuid, st.f_fsid);
+    info.MaximumComponentLength = std::uint32_t(std::min<unsigned long>(st.f_namemax, UINT32_MAX));
+    info.FileSystemFlags = CaseInsensitiveFs(drive.Mount.FsType)
+        ? FILE_CASE_PRESERVED_NAMES | FILE_UNICODE_ON_DISK
+        : FILE_CASE_SENSITIVE_SEARCH | FILE_CASE_PRESERVED_NAMES;
+    if (st.f_flag & ST_RDONLY)
+        info.FileSystemFlags |= FILE_READ_ONLY_VOLUME;
+    info.FileSystemName = QString::fromUtf8(drive.Mount.FsType);
+    return true;
+}
+
+unsigned LinuxPlatform::SetErrorMode(unsigned mode)
+{
+    // Linux never asks the user for a disk; the mode is only kept.
+    return errorMode_.exchange(mode);
+}
+
+bool LinuxPlatform::ShellDisplayName(const QString& root, QString& name)
+{
+    const char letter = DriveLetterOf(root);
+    if (!letter)
+        return false;
+    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const MappedDrive* d = snap->Find(letter);
+    if (!d)
+        return false;
+    QString base;
+    if (!d->DeviceNode.empty())
+        base = QString::fromUtf8(snap->Identity(d->DeviceNode).Label);
+    if (base.isEmpty())
+        base = d->Path.empty() ? DefaultName(d->Type) : QFile::decodeName(d->FolderName.c_str());
+    name = QStringLiteral("%1 (%2:)").arg(base, QString(QLatin1Char(letter)));
+    return true;
+}
+
+std::unique_ptr<DirListing> LinuxPlatform::FindFirst(const QString& path)
+{
+    const char letter = DriveLetterOf(path);
+    if (!letter)
+        return nullptr;
+    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const MappedDrive* d = snap->Find(letter);
+    // A mount that left a query hanging would hang the listing too.
+    if (!d || d->Path.empty() || statvfs_.Blocked(d->Path))
+        return nullptr;
+    QStringList parts = path.mid(2).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    if (!parts.isEmpty() && (parts.last() == QLatin1String("*") || parts.last() == QLatin1String("*.*")))
+        parts.removeLast();
+    std::vector<std::string> components;
+    for (const QString& part : parts)
+        components.push_back(QFile::encodeName(part).toStdString());
+    return OpenDirListing(d->Path, components);
+}
+
+bool LinuxPlatform::GlobalMemoryStatus(MemoryStatus& status)
+{
+    return ReadMemoryStatus(options_.Meminfo, status);
+}
+
+QString LinuxPlatform::ProgramFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return QString();
+    return QFileInfo(QFile::decodeName(QByteArray(buf, int(n)))).absolutePath() + QLatin1Char('/');
+}
+
+bool LinuxPlatform::ShellOpen(const QString& target)
+{
+    const QUrl url = ShellTargetUrl(target);
+    return url.isValid() && !url.isEmpty() && QDesktopServices::openUrl(url);
+}
+
+bool LinuxPlatform::WinExec(const QString& commandLine)
+{
+    QStringList args = QProcess::splitCommand(commandLine);
+    if (args.isEmpty())
+        return false;
+    const QString program = args.takeFirst();
+    return QProcess::startDetached(program, args);
+}
+
+bool LinuxPlatform::WinHelp(const QString& helpFile, unsigned command, unsigned)
+{
+    // There is no WinHelp engine: the help file goes to whatever the desktop
+    // opens such files with. Closing help is a no-op that succeeds.
+    if (command == HELP_QUIT)
+        return true;
+    const QFileInfo file(helpFile);
+    if (!file.isFile())
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+}
+
+QSize LinuxPlatform::ScreenSize()
+{
+    const QScreen* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
+                                                                                    : nullptr;
+    return s ? s->size() : QSize(1024, 768);
+}
+
 Platform& RealPlatform()
 {
-    static PlaceholderPlatform platform;
+    static LinuxPlatform platform;
     return platform;
 }

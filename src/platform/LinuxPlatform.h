@@ -1,9 +1,75 @@
-// The real platform on Linux: drive letters mapped onto mounts, statvfs with
-// a timeout, volume identity from libblkid, /proc/meminfo, the desktop's
-// "open" through Qt.
+// The real platform on Linux: drive letters mapped onto mounts (DriveMap),
+// statvfs with a time limit, volume identity from libblkid, folder listings
+// by handle, /proc/meminfo, and the desktop's "open" through Qt.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include <QUrl>
+
+#include "DriveMap.h"
 #include "Platform.h"
+#include "TimedStatvfs.h"
+
+class LinuxPlatform : public Platform {
+public:
+    struct Options {
+        DriveMap::Options Map;
+        // The statvfs call (tests put in one that blocks); statvfs(3) when empty.
+        TimedStatvfs::Function Statvfs;
+        // How long a drive may take to answer before it counts as not answering.
+        std::chrono::milliseconds Timeout{1000};
+        std::string Meminfo = "/proc/meminfo";
+    };
+
+    LinuxPlatform();
+    explicit LinuxPlatform(Options options);
+
+    // The map behind the letters (kestrix-drives prints it).
+    DriveMap& Map() { return map_; }
+
+    unsigned GetDriveType(const QString& root) override;
+    bool GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeToCaller, std::int64_t& total) override;
+    bool GetDiskFreeSpace(const QString& root, ClusterInfo& info) override;
+    bool GetVolumeInformation(const QString& root, VolumeInformation& info) override;
+    unsigned SetErrorMode(unsigned mode) override;
+    bool ShellDisplayName(const QString& root, QString& name) override;
+    std::unique_ptr<DirListing> FindFirst(const QString& path) override;
+    bool GlobalMemoryStatus(MemoryStatus& status) override;
+    QString ProgramFolder() override;
+    bool ShellOpen(const QString& target) override;
+    bool WinExec(const QString& commandLine) override;
+    bool WinHelp(const QString& helpFile, unsigned command, unsigned data) override;
+    QSize ScreenSize() override;
+
+private:
+    // The drive of a root path and its statvfs figures; false when the
+    // letter is not mapped, has no folder or does not answer in time.
+    bool Query(const QString& root, MappedDrive& drive, struct statvfs& out,
+               std::shared_ptr<const DriveMapSnapshot>* snapshot = nullptr);
+
+    Options options_;
+    DriveMap map_;
+    TimedStatvfs statvfs_;
+    std::atomic<unsigned> errorMode_{0};
+};
+
+// The volume serial number of a volume: the first 32 bits of its UUID (the
+// UUID's first eight hex digits; "ABCD-1234" of a FAT volume gives
+// 0xABCD1234). An NTFS UUID, 16 hex digits without dashes, is a 64-bit
+// serial of which Windows shows the low 32 bits, so those are taken. Without
+// a usable UUID, the low 32 bits of the filesystem id (statvfs f_fsid).
+std::uint32_t VolumeSerial(const std::string& uuid, unsigned long fsid);
+
+// The URL the desktop is asked to open for a file name or an address: an
+// existing file (absolute, or relative to the current folder) as a local
+// file URL, a text with a scheme ("https://...", "mailto:...") as it is, and
+// "www." addresses as http addresses; an empty URL for anything else (a file
+// that does not exist).
+QUrl ShellTargetUrl(const QString& target);
 
 // The process-wide Linux platform.
 Platform& RealPlatform();

@@ -25,6 +25,10 @@ enum DriveTypeCode : unsigned {
     DRIVE_RAMDISK = 6,
 };
 
+// The text of a drive type code, as the drive information shows it ("Fixed",
+// "CDROM", ...); codes above 6 read "No Type Information".
+const char* DriveTypeText(unsigned code);
+
 // Error mode bit: fail critical errors instead of asking the user.
 constexpr unsigned SEM_FAILCRITICALERRORS = 1;
 
