@@ -64,26 +64,6 @@ bool DriveAvailable(QChar letter)
     return DiskSize(drive) != -1;
 }
 
-QString DriveTypeText(unsigned code)
-{
-    switch (code) {
-    case DRIVE_NO_ROOT_DIR:
-        return QStringLiteral("Root Directory does not exist");
-    case DRIVE_REMOVABLE:
-        return QStringLiteral("Removable");
-    case DRIVE_FIXED:
-        return QStringLiteral("Fixed");
-    case DRIVE_REMOTE:
-        return QStringLiteral("Remote");
-    case DRIVE_CDROM:
-        return QStringLiteral("CDROM");
-    case DRIVE_RAMDISK:
-        return QStringLiteral("RamDisk");
-    default:
-        return QStringLiteral("No Type Information");
-    }
-}
-
 QString BufferText(const QString& text, int size)
 {
     qsizetype end = text.indexOf(QChar(0));
@@ -139,5 +119,5 @@ void TDiskInfo::setDrive(const QString& drive)
 
 QString TDiskInfo::DriveType() const
 {
-    return DriveTypeText(CurrentPlatform().GetDriveType(RootPath(drive_)));
+    return QString::fromLatin1(DriveTypeText(CurrentPlatform().GetDriveType(RootPath(drive_))));
 }

@@ -21,10 +21,6 @@ std::int64_t DiskFree(int drive);
 // with critical-error boxes suppressed.
 bool DriveAvailable(QChar letter);
 
-// The text of a drive type code. Codes the platform does not define (above
-// 6) read as "No Type Information", like a type that cannot be determined.
-QString DriveTypeText(unsigned code);
-
 // The text of a fixed-size zero-terminated buffer of `size` characters: up
 // to the first zero, at most size - 1 characters.
 QString BufferText(const QString& text, int size);
