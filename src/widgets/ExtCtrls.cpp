@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "Fonts.h"
 #include "GdiCanvas.h"
 
 void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
@@ -126,7 +127,7 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
         flags |= alignment_ == TAlignment::taLeftJustify  ? Qt::AlignLeft
             : alignment_ == TAlignment::taRightJustify ? Qt::AlignRight
                                                        : Qt::AlignHCenter;
-        p.drawText(QRect(l, t, r - l, b - t), flags, caption_);
+        DrawDesignText(p, QRect(l, t, r - l, b - t), flags, caption_);
     }
 }
 
