@@ -800,3 +800,10 @@ void TLbSpeedButton::paintEvent(QPaintEvent*)
     }
     QPainter(this).drawImage(0, 0, img);
 }
+
+QImage GlyphPicture(const QString& name)
+{
+    InitResources();
+    const QImage img(QStringLiteral(":/glyphs/%1.xpm").arg(name));
+    return img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
+}
