@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -12,7 +13,7 @@
 
 #include "Controls.h"
 
-class QMenu;
+
 class GdiCanvas;
 
 enum class TLbSpeedButtonStyle { bsNormal, bsEncarta, bsKDE, bsModern, bsOld, bsShape, bsQuicken };
