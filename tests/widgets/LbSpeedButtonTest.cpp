@@ -20,6 +20,8 @@
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;
 using kestrix::test::Render;
+constexpr auto Enter = [](QWidget* w) { kestrix::test::SendEnter(w); };
+constexpr auto Leave = kestrix::test::SendLeave;
 
 namespace {
 
@@ -42,18 +44,6 @@ struct Host {
         return b;
     }
 };
-
-void Enter(QWidget* w)
-{
-    QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
-    QCoreApplication::sendEvent(w, &e);
-}
-
-void Leave(QWidget* w)
-{
-    QEvent e(QEvent::Leave);
-    QCoreApplication::sendEvent(w, &e);
-}
 
 // A strip of four 6 x 5 cells in solid colours; each cell's bottom-left
 // pixel is magenta, the transparent colour.

@@ -18,6 +18,8 @@
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;
 using kestrix::test::Render;
+constexpr auto Enter = [](QWidget* w) { kestrix::test::SendEnter(w); };
+constexpr auto Leave = kestrix::test::SendLeave;
 
 namespace {
 
@@ -45,18 +47,6 @@ std::unique_ptr<TProLabel> MakeLabel()
     l->setFontColor(clBlack);
     l->setCaption(QStringLiteral("Kx"));
     return l;
-}
-
-void Enter(QWidget* w)
-{
-    QEnterEvent e(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPointF(1, 1)));
-    QCoreApplication::sendEvent(w, &e);
-}
-
-void Leave(QWidget* w)
-{
-    QEvent e(QEvent::Leave);
-    QCoreApplication::sendEvent(w, &e);
 }
 
 } // namespace
