@@ -542,3 +542,81 @@ TEST(LbSpeedButtonGradient, ThirtyTwoBandsFromFirstToSecondColour)
     EXPECT_EQ(PixelAt(img, 1, 61), RGBToColor(30, 60, 90)); // band 30 reaches row 62 exclusive
     EXPECT_EQ(CountColor(img, 0, 0, 4, 62, clFuchsia), 0);
 }
+
+TEST(LbSpeedButtonLook, OldQuickenAndKdeFramesFollowTheirLines)
+{
+    Host host;
+    host.window->setAutoFillBackground(true);
+    QPalette pal;
+    pal.setColor(QPalette::Window, QColor(0, 0, 255)); // the parent shows blue
+    host.window->setPalette(pal);
+    const TColor dk = ColorToRGB(cl3DDkShadow);
+
+    TLbSpeedButton* old = host.Add(0, 0, 20, 10);
+    old->setStyle(TLbSpeedButtonStyle::bsOld);
+    old->setColor(clSilver);
+    old->setLightColor(clWhite);
+    old->setShadowColor(clGray);
+    QImage img = Render(old);
+    EXPECT_EQ(PixelAt(img, 0, 5), clWhite);  // outer left
+    EXPECT_EQ(PixelAt(img, 18, 0), clWhite); // outer top over the inner line's start
+    EXPECT_EQ(PixelAt(img, 18, 5), clGray);  // inner right
+    EXPECT_EQ(PixelAt(img, 5, 8), clGray);   // inner bottom
+    EXPECT_EQ(PixelAt(img, 19, 5), dk);
+    EXPECT_EQ(PixelAt(img, 0, 9), dk); // the bottom line runs to -1
+    EXPECT_EQ(PixelAt(img, 10, 5), clSilver);
+    old->setDown(true);
+    img = Render(old);
+    EXPECT_EQ(PixelAt(img, 1, 5), clGray);
+    EXPECT_EQ(PixelAt(img, 5, 1), clGray);
+    EXPECT_EQ(PixelAt(img, 0, 5), dk);
+    EXPECT_EQ(PixelAt(img, 19, 5), clWhite);
+    EXPECT_EQ(PixelAt(img, 5, 9), clWhite);
+
+    TLbSpeedButton* quicken = host.Add(30, 0, 20, 10);
+    quicken->setStyle(TLbSpeedButtonStyle::bsQuicken);
+    quicken->setColor(0x603000);
+    quicken->setShadowColor(clSilver);
+    img = Render(quicken);
+    EXPECT_EQ(PixelAt(img, 4, 0), clSilver);
+    EXPECT_EQ(PixelAt(img, 14, 0), clSilver);
+    EXPECT_EQ(PixelAt(img, 15, 0), clBlue); // line end left out; the parent shows
+    EXPECT_EQ(PixelAt(img, 2, 0), clBlue);
+    EXPECT_EQ(PixelAt(img, 4, 9), clSilver);
+    EXPECT_EQ(PixelAt(img, 10, 5), 0x603000u);
+
+    TLbSpeedButton* kde = host.Add(60, 0, 20, 12);
+    kde->setStyle(TLbSpeedButtonStyle::bsKDE);
+    kde->setColor(clSilver);
+    kde->setLightColor(clWhite);
+    kde->setShadowColor(clBlack);
+    img = Render(kde);
+    EXPECT_EQ(PixelAt(img, 0, 6), clBlack);  // rounded outline
+    EXPECT_EQ(PixelAt(img, 1, 6), clSilver); // inner outline in the face colour
+    EXPECT_EQ(PixelAt(img, 2, 2), clWhite);
+    EXPECT_EQ(PixelAt(img, 3, 9), clWhite);
+    // Gradient white to black over rows 4..10 (h 6): bands 0..5 start at
+    // row 4, so row 4 shows band 5, trunc(255 - 5 * 255 / 31) = 213.
+    EXPECT_EQ(PixelAt(img, 10, 4), RGBToColor(213, 213, 213));
+    kde->setDown(true);
+    img = Render(kde);
+    EXPECT_EQ(PixelAt(img, 3, 3), clSilver);
+    EXPECT_EQ(PixelAt(img, 10, 6), clSilver);
+}
+
+TEST(LbSpeedButtonGlyph, ActionImageBecomesAOneCellGlyphOnlyWhileEmpty)
+{
+    TLbSpeedButton b;
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 0));
+    b.ActionImageChanged(picture, QSize(6, 6));
+    ASSERT_EQ(b.Glyph().size(), QSize(6, 6));
+    EXPECT_EQ(b.NumGlyphs(), 1);
+    EXPECT_EQ(PixelAt(b.Glyph(), 3, 3), clRed);
+    EXPECT_EQ(PixelAt(b.Glyph(), 5, 5), clFuchsia);
+    EXPECT_EQ(PixelAt(b.Glyph(), 0, 5), clFuchsia); // the transparent corner
+    QImage other(4, 4, QImage::Format_RGB32);
+    other.fill(qRgb(0, 255, 0));
+    b.ActionImageChanged(other, QSize(6, 6)); // a glyph is set: kept
+    EXPECT_EQ(PixelAt(b.Glyph(), 3, 3), clRed);
+}
