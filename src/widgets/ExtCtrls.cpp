@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <algorithm>
 
+#include "Fonts.h"
 #include "GdiCanvas.h"
 
 void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
@@ -129,7 +130,7 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
         flags |= alignment_ == TAlignment::taLeftJustify  ? Qt::AlignLeft
             : alignment_ == TAlignment::taRightJustify ? Qt::AlignRight
                                                        : Qt::AlignHCenter;
-        p.drawText(QRect(l, t, r - l, b - t), flags, caption_);
+        DrawDesignText(p, QRect(l, t, r - l, b - t), flags, caption_);
     }
 }
 

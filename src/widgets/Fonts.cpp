@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <cstdlib>
 
 int LoadDesignFonts()
@@ -21,14 +22,55 @@ int LoadDesignFonts()
     return loaded;
 }
 
+namespace {
+
+bool IsBitmapFace(const QFont& f)
+{
+    const QFontInfo info(f);
+    return !QFontDatabase::isScalable(info.family(), info.styleName());
+}
+
+} // namespace
+
 QFont DesignFont(const QString& family, int height, bool bold)
 {
+    const int px = height < 0 ? -height : (height > 0 ? height : 11);
     QFont f(family);
-    f.setPixelSize(height < 0 ? -height : (height > 0 ? height : 11));
+    f.setPixelSize(px);
     f.setBold(bold);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
+    if (!IsBitmapFace(f))
+        return f;
+    // The strike's cell includes the internal leading above the letters, so
+    // a cell up to three pixels taller than the letter height still fits.
+    const int strike = QFontInfo(f).pixelSize();
+    if (strike < px || strike > px + 3) {
+        f.setFamily(QStringLiteral("Arial"));
+        return f;
+    }
+    if (bold)
+        f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     return f;
+}
+
+bool NeedsOverstrikeBold(const QFont& font)
+{
+    return font.bold() && IsBitmapFace(font);
+}
+
+void DrawDesignText(QPainter& painter, const QRect& rect, int flags, const QString& text)
+{
+    painter.drawText(rect, flags, text);
+    if (NeedsOverstrikeBold(painter.font()))
+        painter.drawText(rect.translated(1, 0), flags, text);
+}
+
+void DrawDesignText(QPainter& painter, int x, int baseline, const QString& text)
+{
+    painter.drawText(x, baseline, text);
+    if (NeedsOverstrikeBold(painter.font()))
+        painter.drawText(x + 1, baseline, text);
 }
 
 QFont DefaultFormFont()

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QFont>
+#include <QPainter>
+#include <QRect>
 #include <QString>
 
 // Loads the design fonts into the application's font database and maps
@@ -14,7 +16,21 @@ int LoadDesignFonts();
 
 // A font as the layout gives it: family, height in the layout's sense (a
 // negative height is a pixel size, so -11 is 11 pixels), bold or not.
+// Qt registers a bitmap face ("MS Sans Serif", "Small Fonts") with one strike
+// only and neither scales nor emboldens it: a size far from that strike falls
+// back to the metric-alike outline family "Arial", and a bold request keeps
+// the strike with one extra pixel per character, for the overstrike of
+// DrawDesignText (as the classic system emboldens raster fonts).
 QFont DesignFont(const QString& family, int height, bool bold = false);
+
+// True for a bold font whose face is a bitmap face: its text must be drawn
+// with DrawDesignText to look bold.
+bool NeedsOverstrikeBold(const QFont& font);
+
+// QPainter::drawText with the painter's font, drawing a second copy one
+// pixel to the right when the font needs the bold overstrike.
+void DrawDesignText(QPainter& painter, const QRect& rect, int flags, const QString& text);
+void DrawDesignText(QPainter& painter, int x, int baseline, const QString& text);
 
 // The form font of the layout: "MS Sans Serif", height -11.
 QFont DefaultFormFont();

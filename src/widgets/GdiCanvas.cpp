@@ -1,5 +1,7 @@
 #include "GdiCanvas.h"
 
+#include "Fonts.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
@@ -476,47 +478,13 @@ QFont Aliased(const QFont& font)
     return f;
 }
 
-// A bold font whose face has no bold (the bitmap faces of "MS Sans Serif")
-// comes out of Qt as the regular face. GDI makes such a font bold by drawing
-// every character twice, the second time one pixel to the right, and widens
-// each character by that pixel; we do the same. Found out by drawing a test
-// glyph both ways, once per family and size.
-bool SimulatesBold(const QFont& font)
-{
-    if (!font.bold())
-        return false;
-    static QHash<QString, bool> known;
-    const QString key = font.key();
-    if (auto it = known.constFind(key); it != known.constEnd())
-        return *it;
-    auto glyph = [](QFont f) {
-        QImage img(48, 48, QImage::Format_RGB32);
-        img.fill(Qt::black);
-        QPainter p(&img);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(4, 4 + p.fontMetrics().ascent(), QStringLiteral("Hl"));
-        return img;
-    };
-    QFont regular = Aliased(font);
-    regular.setBold(false);
-    const bool simulate = glyph(Aliased(font)) == glyph(regular);
-    known.insert(key, simulate);
-    return simulate;
-}
-
 } // namespace
 
 int GdiCanvas::TextWidth(const QString& text, const QFont& font)
 {
-    const QFont f = Aliased(font);
-    const QFontMetrics fm(f);
-    if (!SimulatesBold(f))
-        return fm.horizontalAdvance(text);
-    int width = 0;
-    for (const QChar ch : text)
-        width += fm.horizontalAdvance(ch) + 1;
-    return width;
+    // DesignFont gives a bold bitmap face its extra pixel per character as
+    // letter spacing, which the metrics include.
+    return QFontMetrics(Aliased(font)).horizontalAdvance(text);
 }
 
 int GdiCanvas::TextHeight(const QFont& font) { return QFontMetrics(Aliased(font)).height(); }
@@ -530,17 +498,7 @@ void GdiCanvas::TextOut(int x, int y, const QString& text, const QFont& font, TC
     p.setPen(ToQColor(color));
     if (!clip.isNull())
         p.setClipRect(clip);
-    const int baseline = y + p.fontMetrics().ascent();
-    if (!SimulatesBold(f)) {
-        p.drawText(x, baseline, text);
-        return;
-    }
-    const QFontMetrics& fm = p.fontMetrics();
-    for (const QChar ch : text) {
-        p.drawText(x, baseline, QString(ch));
-        p.drawText(x + 1, baseline, QString(ch));
-        x += fm.horizontalAdvance(ch) + 1;
-    }
+    DrawDesignText(p, x, y + p.fontMetrics().ascent(), text);
 }
 
 TColor GdiCanvas::Pixel(int x, int y) const

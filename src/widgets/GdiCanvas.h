@@ -90,8 +90,8 @@ public:
 
     // Text with a transparent background in the given font and colour, top-left
     // of the text cell at (x, y); clipped to `clip` when it is not null. A bold
-    // font without a bold face is made bold as GDI does: each character drawn
-    // twice, one pixel apart, and one pixel wider.
+    // bitmap font from DesignFont is made bold as GDI does (DrawDesignText):
+    // each character drawn twice, one pixel apart, and one pixel wider.
     void TextOut(int x, int y, const QString& text, const QFont& font, TColor color,
                  const QRect& clip = QRect());
     // The extent TextOut gives the text: width in pixels, and the cell height.

@@ -27,7 +27,7 @@ public:
     void setShowAccelChar(bool on);
     // The colour of the text (the layout's Font.Color).
     TColor FontColor() const { return fontColor_; }
-    void setFontColor(TColor c);
+    virtual void setFontColor(TColor c);
     // The layout's font; also re-fits an auto-sized label.
     void setLabelFont(const QFont& f);
 
@@ -49,5 +49,33 @@ private:
     bool wordWrap_ = false;
     TTextLayout layout_ = TTextLayout::tlTop;
     bool showAccelChar_ = true;
+    TColor fontColor_ = clWindowText;
+};
+
+// The toolkit's plain check box: a classic sunken 13 x 13 box and a caption
+// to its right. A click or the space bar toggles it and raises OnClick.
+class TCheckBox : public TControl {
+    Q_OBJECT
+public:
+    explicit TCheckBox(QWidget* parent = nullptr);
+
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& c);
+    bool Checked() const { return checked_; }
+    void setChecked(bool on);
+    // The colour of the caption (the layout's Font.Color).
+    TColor FontColor() const { return fontColor_; }
+    void setFontColor(TColor c);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void Toggle();
+
+    QString caption_;
+    bool checked_ = false;
     TColor fontColor_ = clWindowText;
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEnterEvent>
 
 namespace kestrix::test {
 
@@ -27,6 +28,19 @@ int CountColor(const QImage& img, int left, int top, int right, int bottom, TCol
             if (PixelAt(img, x, y) == c)
                 ++n;
     return n;
+}
+
+void SendEnter(QWidget* w, int x, int y)
+{
+    const QPointF at(x, y);
+    QEnterEvent e(at, at, w->mapToGlobal(at));
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void SendLeave(QWidget* w)
+{
+    QEvent e(QEvent::Leave);
+    QCoreApplication::sendEvent(w, &e);
 }
 
 QString SaveForInspection(const QImage& img, const QString& name)

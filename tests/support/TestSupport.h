@@ -22,6 +22,11 @@ TColor PixelAt(const QImage& img, int x, int y);
 // have the given colour.
 int CountColor(const QImage& img, int left, int top, int right, int bottom, TColor c);
 
+// Sends the pointer's enter (at (x, y) in the widget) or leave event, as the
+// platform does when the pointer crosses the widget's edge.
+void SendEnter(QWidget* w, int x = 1, int y = 1);
+void SendLeave(QWidget* w);
+
 // Saves an image next to the test binary for a human to look at when a pixel
 // assertion fails; returns the file name.
 QString SaveForInspection(const QImage& img, const QString& name);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
+#include "widgets/Fonts.h"
 #include "widgets/GdiCanvas.h"
 #include "WidgetTestUtil.h"
 
@@ -251,12 +252,10 @@ TEST(GdiCanvasRounding, NearestEvenAndMulDivEdges)
 TEST(GdiCanvasText, BoldBitmapFaceIsOverstruckOnePixelRightAndOnePixelWider)
 {
     // "MS Sans Serif" has bitmap strikes only, with no bold face: bold comes
-    // from drawing each character twice, one pixel apart.
-    QFont regular("MS Sans Serif");
-    regular.setPixelSize(11);
-    regular.setStyleStrategy(QFont::NoAntialias);
-    QFont bold = regular;
-    bold.setBold(true);
+    // from drawing each character twice, one pixel apart, and the design
+    // font gives each character the extra pixel.
+    const QFont regular = DesignFont("MS Sans Serif", -11);
+    const QFont bold = DesignFont("MS Sans Serif", -11, true);
     if (QFontInfo(regular).family() != "MS Sans Serif")
         GTEST_SKIP() << "fonts-wine is not installed";
     const QFontMetrics fm(regular);

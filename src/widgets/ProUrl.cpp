@@ -1,0 +1,162 @@
+#include "ProUrl.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QUrl>
+#include <map>
+
+#include "Resources.h"
+
+namespace {
+
+TUrlOpener& DefaultOpener()
+{
+    static TUrlOpener opener;
+    return opener;
+}
+
+// The registered cursors: number, picture and hot spot.
+const std::map<int, QCursor>& Cursors()
+{
+    static const std::map<int, QCursor> cursors = [] {
+        InitResources();
+        struct Entry {
+            int id;
+            const char* file;
+            int hotX, hotY;
+        };
+        const Entry entries[] = {
+            {crProHandPoint, ":/cursors/handpoint.xpm", 7, 1},
+            {crProSmallHandPoint, ":/cursors/smallhandpoint.xpm", 5, 1},
+            {crProGrabHand, ":/cursors/grabhand.xpm", 10, 10},
+            {crProGrabHandArrow, ":/cursors/grabhandarrow.xpm", 1, 1},
+            {crProDragHand, ":/cursors/draghand.xpm", 10, 10},
+        };
+        std::map<int, QCursor> m;
+        for (const Entry& e : entries) {
+            const QPixmap pix(QString::fromLatin1(e.file));
+            m.emplace(e.id, pix.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pix, e.hotX, e.hotY));
+        }
+        return m;
+    }();
+    return cursors;
+}
+
+} // namespace
+
+QCursor ProCursor(int id)
+{
+    const auto& m = Cursors();
+    const auto it = m.find(id);
+    return it == m.end() ? QCursor(Qt::ArrowCursor) : it->second;
+}
+
+void SetDefaultUrlOpener(TUrlOpener opener)
+{
+    DefaultOpener() = std::move(opener);
+}
+
+bool OpenUrlByDefault(const QString& target)
+{
+    if (DefaultOpener())
+        return DefaultOpener()(target);
+    return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+TProUrlLabel::TProUrlLabel(QWidget* parent)
+    : TProLabel(parent)
+{
+    TProLabel::setFontColor(unvisitedColor_);
+    setUnderline(true);
+    setCursor(ProCursor(crProHandPoint));
+}
+
+void TProUrlLabel::setUnderline(bool on)
+{
+    QFont f = font();
+    if (f.underline() == on)
+        return;
+    f.setUnderline(on);
+    setLabelFont(f);
+}
+
+void TProUrlLabel::setFontColor(TColor c)
+{
+    TProLabel::setFontColor(c);
+    if (!(canHover_ && hovering_) && !pressed_)
+        (visited_ ? visitedColor_ : unvisitedColor_) = c;
+}
+
+void TProUrlLabel::setUnvisitedColor(TColor c)
+{
+    if (!visited_)
+        setFontColor(c);
+    else
+        unvisitedColor_ = c;
+}
+
+void TProUrlLabel::setVisitedColor(TColor c)
+{
+    if (visited_)
+        setFontColor(c);
+    else
+        visitedColor_ = c;
+}
+
+void TProUrlLabel::setCanHover(bool on)
+{
+    canHover_ = on;
+    setUnderline(!on);
+}
+
+void TProUrlLabel::mousePressEvent(QMouseEvent* e)
+{
+    TProLabel::mousePressEvent(e);
+    if (e->button() != Qt::LeftButton)
+        return;
+    pressed_ = true;
+    setFontColor(activatedColor_);
+}
+
+void TProUrlLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) {
+        TProLabel::mouseReleaseEvent(e);
+        return;
+    }
+    if (!rect().contains(e->position().toPoint())) {
+        setFontColor(StateColor());
+    } else if (pressed_) {
+        visited_ = true;
+        setFontColor(canHover_ ? hoveredColor_ : visitedColor_);
+        const QString target = url_.isEmpty() ? Caption() : url_;
+        if (Opener)
+            Opener(target);
+        else
+            OpenUrlByDefault(target);
+    }
+    pressed_ = false;
+    TProLabel::mouseReleaseEvent(e);
+}
+
+void TProUrlLabel::enterEvent(QEnterEvent* e)
+{
+    hovering_ = true;
+    if (canHover_)
+        setUnderline(true);
+    if (pressed_)
+        setFontColor(activatedColor_);
+    else if (canHover_)
+        setFontColor(hoveredColor_);
+    TProLabel::enterEvent(e);
+}
+
+void TProUrlLabel::leaveEvent(QEvent* e)
+{
+    hovering_ = false;
+    if (canHover_)
+        setUnderline(false);
+    setFontColor(StateColor());
+    TProLabel::leaveEvent(e);
+}
