@@ -346,3 +346,54 @@ TEST_F(IniFileTest, ReadOnlyFolderIsRefused)
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(QDir(folder).isEmpty());
 }
+
+TEST_F(IniFileTest, BatchedWritesLeaveWhatSingleWritesLeave)
+{
+    const QByteArray original = "[Other]\r\nkeep=me\r\n[FORM1]\r\nDC1=1\r\n[Dialog_Positions]\r\nForm1800x600Left=3";
+    const QList<TIniEntry> batch = {
+        {S, "dc1", "0"},                       // the existing key, in other case
+        {S, "dd1", "1"},                       // a new key of that section
+        {"Dialog_Positions", "Form11024x768Left", "5"}, // after a last line without line end
+        {"New", "a", "x"},                     // a new section at the end
+        {S, "dd1", "0"},                       // the same key again: the last one wins
+    };
+    TIniFile ini = With(original);
+    ini.WriteStrings(batch);
+    const QByteArray expected = "[Other]\r\nkeep=me\r\n[FORM1]\r\nDC1=0\r\ndd1=0\r\n"
+                                "[Dialog_Positions]\r\nForm1800x600Left=3\r\nForm11024x768Left=5\r\n"
+                                "[New]\r\na=x\r\n";
+    EXPECT_EQ(Get(Path()), expected);
+
+    TIniFile single = With(original);
+    for (const TIniEntry& e : batch)
+        single.WriteString(e.Section, e.Key, e.Value);
+    EXPECT_EQ(Get(Path()), expected);
+
+    // No entries: the file is not touched (not even created).
+    TIniFile missing(Path("none.ini"));
+    missing.WriteStrings({});
+    EXPECT_FALSE(QFileInfo::exists(Path("none.ini")));
+}
+
+TEST_F(IniFileTest, RefusedBatchKeepsTheFile)
+{
+    TIniFile ini = With("[S]\nk=1\n");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        if (!SetImmutable(Path(), true))
+            GTEST_SKIP() << "running as root and cannot make the file immutable here (chattr +i): "
+                            "nothing else stops root from writing it";
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
+    try {
+        ini.WriteStrings({{"S", "k", "2"}, {"S", "j", "3"}});
+        ADD_FAILURE() << "a batch into a read-only file succeeded";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + Path());
+    }
+    if (root)
+        SetImmutable(Path(), false);
+    EXPECT_EQ(Get(Path()), "[S]\nk=1\n");
+    EXPECT_EQ(FolderEntries(), QStringList{"INIVAL.INI"});
+}
