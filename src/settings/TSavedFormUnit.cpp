@@ -36,7 +36,7 @@ int SaneExtent(int read, int current, int screenExtent)
 {
     if (read == current || read < 1)
         return current;
-    return std::min(read, std::max(screenExtent, 1));
+    return screenExtent > 0 ? std::min(read, screenExtent) : read;
 }
 
 } // namespace
@@ -72,21 +72,23 @@ void TSavedForm::CheckFolder() const
         throw Exception(QStringLiteral("TSavedForm: folder for ini file does not exist"));
 }
 
-void TSavedForm::LoadRequest()
+bool TSavedForm::Granted(const TSFRequestProc& request)
 {
     bool execute = true;
-    if (OnLoadRequest)
-        OnLoadRequest(this, execute);
-    if (execute)
+    if (request)
+        request(this, execute);
+    return execute;
+}
+
+void TSavedForm::LoadRequest()
+{
+    if (Granted(OnLoadRequest))
         Load();
 }
 
 void TSavedForm::SaveRequest()
 {
-    bool execute = true;
-    if (OnSaveRequest)
-        OnSaveRequest(this, execute);
-    if (execute)
+    if (Granted(OnSaveRequest))
         Save();
 }
 

@@ -95,6 +95,8 @@ public:
     TNotifyEvent OnAfterLoad;
 
 private:
+    // Whether a request handler (if any) lets the load or save go ahead.
+    bool Granted(const TSFRequestProc& request);
     void UpdateKeyPrefix();
     // The window's normal (restored) rectangle: frame position and size;
     // false when there is no window or no normal rectangle to tell.

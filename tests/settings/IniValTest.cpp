@@ -468,12 +468,7 @@ TEST_F(IniValTest, RefusedSaveReportsTheFileAndLosesNothing)
         WriteProtection protection(Settings());
         if (!protection.Active())
             GTEST_SKIP() << WriteProtection::SkipReason();
-        try {
-            form.DoDestroy();
-            ADD_FAILURE() << "a save into a read-only file succeeded";
-        } catch (const EIniFileException& e) {
-            EXPECT_EQ(e.Message(), "Unable to write to " + Settings());
-        }
+        EXPECT_EQ(ErrorOf<EIniFileException>([&] { form.DoDestroy(); }), "Unable to write to " + Settings());
     }
     // The form's own clean-up ran all the same; the file is as it was.
     EXPECT_TRUE(formHandlerRan);
@@ -488,12 +483,7 @@ TEST_F(IniValTest, ReadOnlyFolderRefusesTheSave)
     WriteProtection protection(Folder());
     if (!protection.Active())
         GTEST_SKIP() << WriteProtection::SkipReason();
-    try {
-        form.IniVal->Save();
-        ADD_FAILURE() << "a save into a read-only folder succeeded";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + Settings());
-    }
+    EXPECT_EQ(ErrorOf<EIniFileException>([&] { form.IniVal->Save(); }), "Unable to write to " + Settings());
     protection.Lift();
     EXPECT_EQ(FolderEntries(), QStringList{});
     form.IniVal->setAutomatic(false);

@@ -10,6 +10,19 @@
 #include "platform/FakePlatform.h"
 #include "support/TestSupport.h"
 
+// The message of the error of type E that `call` raises, "<no error>" when it
+// raises none.
+template <typename E, typename F>
+QString ErrorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
 class ProgramFolderTest : public ::testing::Test {
 protected:
     ProgramFolderTest() { UseProgramFolder(QStringLiteral("prog")); }

@@ -62,12 +62,7 @@ TEST_F(SavedFormTest, OwnerMustBeAForm)
     QObject object;
     QWidget widget;
     for (QObject* owner : {static_cast<QObject*>(nullptr), &object, static_cast<QObject*>(&widget)}) {
-        try {
-            new TSavedForm(owner);
-            ADD_FAILURE() << "created with an owner that is no form";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), "TSavedForm: owner is not a TForm");
-        }
+        EXPECT_EQ(ErrorOf<Exception>([&] { new TSavedForm(owner); }), "TSavedForm: owner is not a TForm");
     }
     // Nothing was left behind with the owners.
     EXPECT_TRUE(object.children().isEmpty());
@@ -283,28 +278,17 @@ TEST_F(SavedFormTest, MissingFolderIsReportedBeforeAnyFileIsTouched)
         s.setIniFile("missing/kespos.ini");
     };
     const QString message = "TSavedForm: folder for ini file does not exist";
-    Window w;
-    try {
-        w = Build(inMissingFolder); // loads when the layout is complete
-        ADD_FAILURE() << "loaded from a missing folder";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), message);
-    }
+    // The load when the layout is complete.
+    EXPECT_EQ(ErrorOf<Exception>([&] { Build(inMissingFolder); }), message);
 
-    w = Build([&](TSavedForm& s) {
+    const Window w = Build([&](TSavedForm& s) {
         inMissingFolder(s);
         s.setAutoLoad(false);
     });
     bool afterLoad = false;
     w.saver->OnAfterLoad = [&](QObject*) { afterLoad = true; };
-    for (const auto& call : {std::function<void()>([&] { w.saver->Load(); }), std::function<void()>([&] { w.saver->Save(); })}) {
-        try {
-            call();
-            ADD_FAILURE() << "no error for a missing folder";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), message);
-        }
-    }
+    EXPECT_EQ(ErrorOf<Exception>([&] { w.saver->Load(); }), message);
+    EXPECT_EQ(ErrorOf<Exception>([&] { w.saver->Save(); }), message);
     EXPECT_FALSE(afterLoad);
     EXPECT_EQ(FolderEntries(), QStringList{});
 
@@ -323,12 +307,7 @@ TEST_F(SavedFormTest, RefusedWriteKeepsTheFile)
     WriteProtection protection(Kespos());
     if (!protection.Active())
         GTEST_SKIP() << WriteProtection::SkipReason();
-    try {
-        w.saver->SaveRequest();
-        ADD_FAILURE() << "saved into a read-only file";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + Kespos());
-    }
+    EXPECT_EQ(ErrorOf<EIniFileException>([&] { w.saver->SaveRequest(); }), "Unable to write to " + Kespos());
     protection.Lift();
     EXPECT_EQ(Get(Kespos()), original);
     EXPECT_EQ(FolderEntries(), QStringList{"kespos.ini"});
