@@ -326,8 +326,54 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const
     return Find(data, Name(section), &keyName).keyFound;
 }
 
+namespace {
+
+// The file's text after one write of a key: the key's line replaced, or a new
+// line at the end of its section, or a new section at the end of the file.
+QByteArray WithValue(const QByteArray& data, const QString& section, const QString& key, const QString& value)
+{
+    const qsizetype firstLineEnd = data.indexOf('\n');
+    const QByteArray eol = firstLineEnd > 0 && data.at(firstLineEnd - 1) == '\r' ? "\r\n" : "\n";
+    const Name sectionName(OneLine(section));
+    const Name keyName(OneLine(key));
+    const QByteArray newValue = OneLine(value).toUtf8();
+    const Lookup found = Find(data, sectionName, &keyName);
+    QByteArray text;
+    if (found.keyFound) {
+        // The key keeps its spelling; the line keeps its line end.
+        text.reserve(data.size() + newValue.size());
+        text.append(data.constData(), found.keyLine.begin);
+        text.append(data.constData() + found.keyName.begin, found.keyName.size());
+        text.append('=').append(newValue);
+        text.append(data.constData() + found.keyLine.end, data.size() - found.keyLine.end);
+    } else if (found.sectionFound) {
+        text.reserve(data.size() + keyName.Utf8().size() + newValue.size() + 8);
+        text.append(data.constData(), found.insertAt);
+        if (found.insertNeedsLineEnd)
+            text.append(eol);
+        text.append(keyName.Utf8()).append('=').append(newValue).append(eol);
+        text.append(data.constData() + found.insertAt, data.size() - found.insertAt);
+    } else {
+        text = data;
+        if (!text.isEmpty() && !text.endsWith('\n'))
+            text.append(eol);
+        text.append('[').append(sectionName.Utf8()).append(']').append(eol);
+        text.append(keyName.Utf8()).append('=').append(newValue).append(eol);
+    }
+    return text;
+}
+
+} // namespace
+
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    WriteStrings({TIniEntry{section, key, value}});
+}
+
+void TIniFile::WriteStrings(const QList<TIniEntry>& entries)
+{
+    if (entries.isEmpty())
+        return;
     const QByteArray path = WriteTarget(fileName_);
     QByteArray data;
     struct stat st;
@@ -335,38 +381,10 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     // A file we cannot read we cannot rewrite without losing its content.
     const bool refused = read == ReadResult::Failed
                          || (read == ReadResult::Ok && ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0);
-
-    QByteArray text;
-    if (!refused) {
-        const qsizetype firstLineEnd = data.indexOf('\n');
-        const QByteArray eol = firstLineEnd > 0 && data.at(firstLineEnd - 1) == '\r' ? "\r\n" : "\n";
-        const Name sectionName(OneLine(section));
-        const Name keyName(OneLine(key));
-        const QByteArray newValue = OneLine(value).toUtf8();
-        const Lookup found = Find(data, sectionName, &keyName);
-        if (found.keyFound) {
-            // The key keeps its spelling; the line keeps its line end.
-            text.reserve(data.size() + newValue.size());
-            text.append(data.constData(), found.keyLine.begin);
-            text.append(data.constData() + found.keyName.begin, found.keyName.size());
-            text.append('=').append(newValue);
-            text.append(data.constData() + found.keyLine.end, data.size() - found.keyLine.end);
-        } else if (found.sectionFound) {
-            text.reserve(data.size() + keyName.Utf8().size() + newValue.size() + 8);
-            text.append(data.constData(), found.insertAt);
-            if (found.insertNeedsLineEnd)
-                text.append(eol);
-            text.append(keyName.Utf8()).append('=').append(newValue).append(eol);
-            text.append(data.constData() + found.insertAt, data.size() - found.insertAt);
-        } else {
-            text = data;
-            if (!text.isEmpty() && !text.endsWith('\n'))
-                text.append(eol);
-            text.append('[').append(sectionName.Utf8()).append(']').append(eol);
-            text.append(keyName.Utf8()).append('=').append(newValue).append(eol);
-        }
-    }
-    if (refused || !ReplaceFile(path, text, read == ReadResult::Ok ? &st : nullptr))
+    if (!refused)
+        for (const TIniEntry& e : entries)
+            data = WithValue(data, e.Section, e.Key, e.Value);
+    if (refused || !ReplaceFile(path, data, read == ReadResult::Ok ? &st : nullptr))
         throw EIniFileException(QStringLiteral("Unable to write to ") + fileName_);
 }
 

@@ -11,9 +11,17 @@
 // style (CRLF or LF; new files LF). Texts are UTF-8.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include "SysUtils.h"
+
+// One value to write: a key of a section and its new text.
+struct TIniEntry {
+    QString Section;
+    QString Key;
+    QString Value;
+};
 
 class TIniFile {
 public:
@@ -40,6 +48,11 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     // "1" or "0".
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Writes several values with a single replacement of the file: the file
+    // then holds byte for byte what WriteString of each entry in turn would
+    // leave, but it is synced once, not once per key. Refused as WriteString
+    // is; a refused batch leaves the file as it was. No entries: no write.
+    void WriteStrings(const QList<TIniEntry>& entries);
 
 private:
     QString fileName_;

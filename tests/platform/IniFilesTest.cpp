@@ -5,15 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <random>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/IniFiles.h"
 #include "support/TestSupport.h"
+
+using kestrix::test::WriteProtection;
 
 namespace {
 
@@ -48,22 +46,6 @@ protected:
 
     QTemporaryDir dir_;
 };
-
-// Sets or clears the immutable flag (chattr +i), which stops root too.
-bool SetImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
 
 const QString S = QStringLiteral("Form1");
 
@@ -310,18 +292,18 @@ TEST_F(IniFileTest, RefusedWritesRaiseTheDesignMessage)
 TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndKept)
 {
     TIniFile ini = With("[S]\nk=1\n");
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        if (!SetImmutable(Path(), true))
-            GTEST_SKIP() << "running as root and cannot make the file immutable here (chattr +i): "
-                            "nothing else stops root from writing it";
-    } else {
-        ASSERT_TRUE(QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    }
+    WriteProtection protection(Path());
+    if (!protection.Active())
+        GTEST_SKIP() << WriteProtection::SkipReason();
     EXPECT_THROW(ini.WriteString("S", "k", "2"), EIniFileException);
     EXPECT_THROW(ini.WriteString("S", "new", "2"), EIniFileException);
-    if (root)
-        SetImmutable(Path(), false);
+    try {
+        ini.WriteStrings({{"S", "k", "2"}, {"S", "j", "3"}});
+        ADD_FAILURE() << "a batch into a read-only file succeeded";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + Path());
+    }
+    protection.Lift();
     EXPECT_EQ(Get(Path()), "[S]\nk=1\n");
     EXPECT_EQ(FolderEntries(), QStringList{"INIVAL.INI"});
 }
@@ -330,19 +312,39 @@ TEST_F(IniFileTest, ReadOnlyFolderIsRefused)
 {
     const QString folder = dir_.filePath("ro");
     ASSERT_TRUE(QDir(dir_.path()).mkdir("ro"));
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        if (!SetImmutable(folder, true))
-            GTEST_SKIP() << "running as root and cannot make the folder immutable here (chattr +i): "
-                            "nothing else stops root from writing into it";
-    } else {
-        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    }
+    WriteProtection protection(folder);
+    if (!protection.Active())
+        GTEST_SKIP() << WriteProtection::SkipReason();
     TIniFile ini(folder + "/INIVAL.INI");
     EXPECT_THROW(ini.WriteBool(S, "dc1", true), EIniFileException);
-    if (root)
-        SetImmutable(folder, false);
-    else
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    protection.Lift();
     EXPECT_TRUE(QDir(folder).isEmpty());
+}
+
+TEST_F(IniFileTest, BatchedWritesLeaveWhatSingleWritesLeave)
+{
+    const QByteArray original = "[Other]\r\nkeep=me\r\n[FORM1]\r\nDC1=1\r\n[Dialog_Positions]\r\nForm1800x600Left=3";
+    const QList<TIniEntry> batch = {
+        {S, "dc1", "0"},                       // the existing key, in other case
+        {S, "dd1", "1"},                       // a new key of that section
+        {"Dialog_Positions", "Form11024x768Left", "5"}, // after a last line without line end
+        {"New", "a", "x"},                     // a new section at the end
+        {S, "dd1", "0"},                       // the same key again: the last one wins
+    };
+    TIniFile ini = With(original);
+    ini.WriteStrings(batch);
+    const QByteArray expected = "[Other]\r\nkeep=me\r\n[FORM1]\r\nDC1=0\r\ndd1=0\r\n"
+                                "[Dialog_Positions]\r\nForm1800x600Left=3\r\nForm11024x768Left=5\r\n"
+                                "[New]\r\na=x\r\n";
+    EXPECT_EQ(Get(Path()), expected);
+
+    TIniFile single = With(original);
+    for (const TIniEntry& e : batch)
+        single.WriteString(e.Section, e.Key, e.Value);
+    EXPECT_EQ(Get(Path()), expected);
+
+    // No entries: the file is not touched (not even created).
+    TIniFile missing(Path("none.ini"));
+    missing.WriteStrings({});
+    EXPECT_FALSE(QFileInfo::exists(Path("none.ini")));
 }

@@ -27,6 +27,30 @@ int CountColor(const QImage& img, int left, int top, int right, int bottom, TCol
 void SendEnter(QWidget* w, int x = 1, int y = 1);
 void SendLeave(QWidget* w);
 
+// Makes a file or folder unwritable for this process while it lives: as root,
+// whom permissions do not stop, with the immutable flag (chattr +i); as
+// anyone else with read-only permissions. Active() is false when that cannot
+// be done here (root on a file system without the flag): such a test skips
+// with SkipReason().
+class WriteProtection {
+public:
+    explicit WriteProtection(const QString& path);
+    ~WriteProtection() { Lift(); }
+    WriteProtection(const WriteProtection&) = delete;
+    WriteProtection& operator=(const WriteProtection&) = delete;
+
+    bool Active() const { return active_; }
+    static const char* SkipReason();
+    // Makes the path writable again (also done at the end of its life).
+    void Lift();
+
+private:
+    QString path_;
+    bool active_ = false;
+    bool immutable_ = false;
+    int permissions_ = 0;
+};
+
 // Saves an image next to the test binary for a human to look at when a pixel
 // assertion fails; returns the file name.
 QString SaveForInspection(const QImage& img, const QString& name);

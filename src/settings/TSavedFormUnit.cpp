@@ -1,0 +1,207 @@
+#include "TSavedFormUnit.h"
+
+#include <QFileInfo>
+#include <QList>
+#include <algorithm>
+
+#include "platform/IniFiles.h"
+#include "platform/Platform.h"
+#include "platform/SysUtils.h"
+#include "widgets/Forms.h"
+
+namespace {
+
+TForm* RequireForm(QObject* owner)
+{
+    auto* form = qobject_cast<TForm*>(owner);
+    if (!form)
+        throw Exception(QStringLiteral("TSavedForm: owner is not a TForm"));
+    return form;
+}
+
+// Where a window edge goes so that the window lies fully on a screen of the
+// given extent: where it is when it fits, else moved the least distance; a
+// window larger than the screen starts at the screen's edge.
+int OnScreen(int position, int extent, int screenExtent)
+{
+    if (extent >= screenExtent)
+        return 0;
+    return std::clamp(position, 0, screenExtent - extent);
+}
+
+// A size read from the file: one that would leave no window (0 or less)
+// keeps the current size; one beyond the screen is cut to the screen, so a
+// damaged file cannot ask for a window of gigabytes.
+int SaneExtent(int read, int current, int screenExtent)
+{
+    if (read == current || read < 1)
+        return current;
+    return screenExtent > 0 ? std::min(read, screenExtent) : read;
+}
+
+} // namespace
+
+TSavedForm::TSavedForm(QObject* owner)
+    : TComponent(RequireForm(owner))
+    , form_(static_cast<TForm*>(owner))
+    , savedName_(form_->Name())
+{
+    UpdateKeyPrefix();
+}
+
+void TSavedForm::setSavedName(const QString& name)
+{
+    savedName_ = name;
+    UpdateKeyPrefix();
+}
+
+void TSavedForm::UpdateKeyPrefix()
+{
+    const QSize screen = CurrentPlatform().ScreenSize();
+    keyPrefix_ = savedName_ + QString::number(screen.width()) + QLatin1Char('x') + QString::number(screen.height());
+}
+
+QString TSavedForm::FileName() const
+{
+    return CurrentPlatform().ProgramFolder() + iniFile_;
+}
+
+void TSavedForm::CheckFolder() const
+{
+    if (!QFileInfo(QFileInfo(FileName()).path()).isDir())
+        throw Exception(QStringLiteral("TSavedForm: folder for ini file does not exist"));
+}
+
+bool TSavedForm::Granted(const TSFRequestProc& request)
+{
+    bool execute = true;
+    if (request)
+        request(this, execute);
+    return execute;
+}
+
+void TSavedForm::LoadRequest()
+{
+    if (Granted(OnLoadRequest))
+        Load();
+}
+
+void TSavedForm::SaveRequest()
+{
+    if (Granted(OnSaveRequest))
+        Save();
+}
+
+void TSavedForm::Loaded()
+{
+    TComponent::Loaded();
+    if (autoLoad_)
+        LoadRequest();
+}
+
+void TSavedForm::Load(TIniFile* file)
+{
+    if (OnBeforeLoad)
+        OnBeforeLoad(this);
+    if (file) {
+        LoadFrom(*file);
+    } else {
+        CheckFolder();
+        const TIniFile ini(FileName());
+        LoadFrom(ini);
+    }
+    if (OnAfterLoad)
+        OnAfterLoad(this);
+}
+
+void TSavedForm::LoadFrom(const TIniFile& ini)
+{
+    UpdateKeyPrefix();
+    if (!form_)
+        return;
+    const QSize screen = CurrentPlatform().ScreenSize();
+    const bool size = savedArgs_.Contains(saSize);
+    const bool position = savedArgs_.Contains(saPosition);
+    if (size) {
+        const int width = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Width"), form_->width());
+        const int height = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Height"), form_->height());
+        form_->resize(SaneExtent(width, form_->width(), screen.width()),
+                      SaneExtent(height, form_->height(), screen.height()));
+    }
+    if (position || size) {
+        const QSize frame = form_->frameGeometry().size();
+        QPoint place = form_->pos();
+        if (position) {
+            if (centerForm_)
+                place = QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
+            const int top = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Top"), place.y());
+            const int left = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Left"), place.x());
+            place = QPoint(left, top);
+        }
+        // A place saved on a larger screen, or typed into the file, must not
+        // open the window where nobody can see it. A maximised window is on
+        // the screen already, and moving it would restore it.
+        if (!form_->isMaximized() && !form_->isFullScreen()) {
+            place = QPoint(OnScreen(place.x(), frame.width(), screen.width()),
+                           OnScreen(place.y(), frame.height(), screen.height()));
+            form_->move(place);
+        }
+    }
+    if (savedArgs_.Contains(saState)) {
+        const int state = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("State"), int(form_->WindowState()));
+        // Only the three states there are; anything else leaves the state.
+        if (state >= int(TWindowState::wsNormal) && state <= int(TWindowState::wsMaximized))
+            form_->setWindowState(TWindowState(state));
+    }
+}
+
+bool TSavedForm::NormalRect(QRect& rect) const
+{
+    if (!form_)
+        return false;
+    if (!form_->isMaximized() && !form_->isFullScreen()) {
+        // Normal or minimised: the window keeps its normal place.
+        rect = QRect(form_->pos(), form_->size());
+        return true;
+    }
+    // normalGeometry() is the client area of the restored window; its frame
+    // starts where pos() stands to geometry() now.
+    const QRect normal = form_->normalGeometry();
+    if (!normal.isValid())
+        return false;
+    const QPoint frameOffset = form_->geometry().topLeft() - form_->pos();
+    rect = QRect(normal.topLeft() - frameOffset, normal.size());
+    return true;
+}
+
+void TSavedForm::Save(TIniFile* file)
+{
+    if (file) {
+        SaveTo(*file);
+    } else {
+        CheckFolder();
+        TIniFile ini(FileName());
+        SaveTo(ini);
+    }
+}
+
+void TSavedForm::SaveTo(TIniFile& ini)
+{
+    UpdateKeyPrefix();
+    QList<TIniEntry> entries;
+    const auto put = [&](const char* suffix, int value) {
+        entries.append({section_, keyPrefix_ + QLatin1String(suffix), QString::number(value)});
+    };
+    QRect normal;
+    if (savedArgs_.Contains(saPosition) && NormalRect(normal)) {
+        put("Left", normal.left());
+        put("Top", normal.top());
+    }
+    if (savedArgs_.Contains(saSize) && NormalRect(normal)) {
+        put("Width", normal.width());
+        put("Height", normal.height());
+    }
+    if (savedArgs_.Contains(saState) && form_)
+        put("State", int(form_->WindowState()));
+    ini.WriteStrings(entries);
+}
