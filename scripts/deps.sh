@@ -9,7 +9,7 @@ PACKAGES=(
   libmount-dev libblkid-dev libudev-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine
-  xvfb xauth x11-utils imagemagick xdotool trayer
+  xvfb xauth x11-utils imagemagick xdotool trayer openbox
   e2fsprogs squashfs-tools util-linux mount
 )
 
