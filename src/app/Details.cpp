@@ -1,0 +1,20 @@
+// The details panel's part of the main window that the refresh needs now:
+// closing the panel. Opening and refilling it come with the panel itself.
+#include "app/STSMain.h"
+
+void TForm1::DetCloseButClick(QObject*)
+{
+    PanDet->hide();
+    PanKestrix->resize(PanKestrix->width(), PanKestrix->height() - PanDet->height());
+    setHeight(Height() - PanDet->height());
+    // Every speed button, the drive buttons of drives that do not answer too.
+    for (QObject* c : Components())
+        if (auto* b = qobject_cast<TLbSpeedButton*>(c))
+            b->setEnabled(true);
+}
+
+// Opens the panel under the clicked drive's row, comes with the panel.
+void TForm1::AClick(QObject*) {}
+
+// Refills the open panel for the drive in DInfo, comes with the panel.
+void TForm1::DetVis(QObject*) {}
