@@ -5,7 +5,7 @@
 void TForm1::DetCloseButClick(QObject*)
 {
     PanDet->hide();
-    PanKestrix->resize(PanKestrix->width(), PanKestrix->height() - PanDet->height());
+    SetPanKestrixHeight(PanKestrix->height() - PanDet->height());
     setHeight(Height() - PanDet->height());
     // Every speed button, the drive buttons of drives that do not answer too.
     for (QObject* c : Components())

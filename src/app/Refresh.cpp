@@ -72,7 +72,7 @@ void TForm1::FormActivate(QObject* sender)
     int panHeight = TopPanel->height() + HeaderPanel->height() + PanGuage->height() + kRowHeight * n;
     if (!PanDet->isHidden())
         panHeight += PanDet->height();
-    PanKestrix->resize(PanKestrix->width(), panHeight);
+    SetPanKestrixHeight(panHeight);
     setHeight(MenuBarHeight() + panHeight + StatBar->height());
 
     // 4. The figures in the unit of the pressed button.

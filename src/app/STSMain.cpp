@@ -34,6 +34,18 @@ DriveSlot& TForm1::Slot(QChar letter)
 void TForm1::setHeight(int h)
 {
     setFixedSize(width(), h);
+    // A window that is not on screen gets its resize event only when it is
+    // shown: place the menu bar and the panels now, so that they are right
+    // whenever the window is looked at.
+    const int menu = MainMenu1->heightForWidth(width());
+    MainMenu1->setGeometry(0, 0, width(), menu > 0 ? menu : MainMenu1->sizeHint().height());
+    Realign();
+}
+
+void TForm1::SetPanKestrixHeight(int h)
+{
+    PanKestrix->resize(PanKestrix->width(), h);
+    PanKestrix->Realign();
 }
 
 void TForm1::FormCreate(QObject*)

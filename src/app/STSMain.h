@@ -144,6 +144,8 @@ public:
     // not resizable by the user; this is its one size.
     int Height() const { return height(); }
     void setHeight(int h);
+    // Height of PanKestrix, the panel of the toolbar, rows and bottom panel.
+    void SetPanKestrixHeight(int h);
 
     // --- lifecycle --------------------------------------------------------
     void FormCreate(QObject* sender);

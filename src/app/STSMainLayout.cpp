@@ -94,6 +94,7 @@ void TForm1::BuildLayout()
 
     BuildActions();
     BuildTrayMenu();
+    setHeight(315);
 }
 
 namespace {
@@ -633,6 +634,13 @@ void TForm1::BuildMainMenu()
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setNativeMenuBar(false);
+    // Menus in the system's menu colour, not the window's grey.
+    QPalette menuPalette = MainMenu1->palette();
+    menuPalette.setColor(QPalette::Window, ToQColor(clMenu));
+    menuPalette.setColor(QPalette::Button, ToQColor(clMenu));
+    menuPalette.setColor(QPalette::WindowText, ToQColor(clMenuText));
+    menuPalette.setColor(QPalette::ButtonText, ToQColor(clMenuText));
+    MainMenu1->setPalette(menuPalette);
     setMenuBar(MainMenu1);
     auto on = [this](void (TForm1::*handler)(QObject*)) {
         return TNotifyEvent([this, handler](QObject* s) { (this->*handler)(s); });
