@@ -33,7 +33,8 @@ DriveSlot& TForm1::Slot(QChar letter)
 
 void TForm1::setHeight(int h)
 {
-    setFixedSize(width(), h);
+    if (h != height() || minimumHeight() != h || maximumHeight() != h)
+        setFixedSize(width(), h);
     // A window that is not on screen gets its resize event only when it is
     // shown: place the menu bar and the panels now, so that they are right
     // whenever the window is looked at.
