@@ -4,9 +4,13 @@
 
 void TForm1::DetCloseButClick(QObject*)
 {
-    PanDet->hide();
-    SetPanKestrixHeight(PanKestrix->height() - PanDet->height());
-    setHeight(Height() - PanDet->height());
+    // A panel that is not open has no height to give back: a second close
+    // must not shrink the window below its rows.
+    if (!PanDet->isHidden()) {
+        PanDet->hide();
+        SetPanKestrixHeight(PanKestrix->height() - PanDet->height());
+        setHeight(Height() - PanDet->height());
+    }
     // Every speed button, the drive buttons of drives that do not answer too.
     for (QObject* c : Components())
         if (auto* b = qobject_cast<TLbSpeedButton*>(c))

@@ -57,17 +57,23 @@ void TForm1::LedSort()
     }
 }
 
+void TForm1::ShownTotals(std::int64_t& size, std::int64_t& free)
+{
+    size = free = 0;
+    for (DriveSlot& s : Slots) {
+        std::int64_t driveSize = 0, driveFree = 0;
+        if (s.RowVisible() && DriveFigures(s, driveSize, driveFree)) {
+            size += driveSize;
+            free += driveFree;
+        }
+    }
+}
+
 void TForm1::TotalBar(QObject*)
 {
     // The used share of the summed bytes: a large drive weighs more.
     std::int64_t totalSize = 0, totalFree = 0;
-    for (DriveSlot& s : Slots) {
-        std::int64_t size = 0, free = 0;
-        if (s.RowVisible() && DriveFigures(s, size, free)) {
-            totalSize += size;
-            totalFree += free;
-        }
-    }
+    ShownTotals(totalSize, totalFree);
     TotalB->setProgress(UsedPercent(totalSize, totalFree));
     TotalBG->setPercent(TotalB->Progress());
 }

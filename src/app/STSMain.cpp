@@ -27,8 +27,8 @@ TForm1::~TForm1()
 
 DriveSlot& TForm1::Slot(QChar letter)
 {
-    const int i = letter.toUpper().unicode() - 'C';
-    return Slots.at(std::size_t(std::clamp(i, 0, kDriveSlots - 1)));
+    // A letter outside C..Z names no slot: at() refuses it.
+    return Slots.at(std::size_t(letter.toUpper().unicode() - 'C'));
 }
 
 void TForm1::setHeight(int h)

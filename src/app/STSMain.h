@@ -177,6 +177,9 @@ public:
     void VolumeSort();
     void LedSort();
     void TotalBar(QObject* sender);
+    // The byte sums over the shown rows whose drive answers (each asked
+    // afresh): what the totals labels and the totals gauges show.
+    void ShownTotals(std::int64_t& size, std::int64_t& free);
 
     // --- details panel ------------------------------------------------------
     // Hides the panel, gives its height back and enables every speed button.

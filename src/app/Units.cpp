@@ -101,13 +101,7 @@ void TForm1::ViewSort(QObject* sender)
 
     // 6. Totals over the same drives, divided before the subtraction.
     std::int64_t totalSize = 0, totalFree = 0;
-    for (DriveSlot& s : Slots) {
-        std::int64_t size = 0, free = 0;
-        if (s.RowVisible() && DriveFigures(s, size, free)) {
-            totalSize += size;
-            totalFree += free;
-        }
-    }
+    ShownTotals(totalSize, totalFree);
     const long double sizeInUnit = totalSize / divisor;
     const long double freeInUnit = totalFree / divisor;
     const QString totalsPattern = QString::fromLatin1(unit->TotalsPattern);

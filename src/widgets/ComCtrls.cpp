@@ -11,6 +11,19 @@ namespace {
 constexpr int kTopMargin = 2; // the bar's panels start below a 2-pixel strip
 constexpr int kGap = 2;       // between two panels
 constexpr int kTextInset = 3; // text from the panel's left edge
+
+// One line of text in a cell: vertically centred, aligned in `text`, clipped
+// to `cell`.
+void CellText(QPainter& p, const QRect& cell, const QRect& text, TAlignment align, const QString& s)
+{
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs
+        | (align == TAlignment::taLeftJustify    ? Qt::AlignLeft
+               : align == TAlignment::taRightJustify ? Qt::AlignRight
+                                                     : Qt::AlignHCenter);
+    p.setClipRect(cell);
+    DrawDesignText(p, text, flags, s);
+    p.setClipping(false);
+}
 } // namespace
 
 void TStatusPanel::setText(const QString& t)
@@ -127,14 +140,8 @@ void TStatusBar::paintEvent(QPaintEvent*)
             const bool lowered = bevel == TStatusPanelBevel::pbLowered;
             Frame3D(c, l, t, rt, b, lowered ? clBtnShadow : clBtnHighlight, lowered ? clBtnHighlight : clBtnShadow, 1);
         }
-        const QRect textRect(l + kTextInset, t, rt - l - 2 * kTextInset, b - t);
-        const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs
-            | (align == TAlignment::taLeftJustify    ? Qt::AlignLeft
-                   : align == TAlignment::taRightJustify ? Qt::AlignRight
-                                                         : Qt::AlignHCenter);
-        p.setClipRect(QRect(l, t, rt - l, b - t));
-        DrawDesignText(p, textRect, flags, text);
-        p.setClipping(false);
+        CellText(p, QRect(l, t, rt - l, b - t), QRect(l + kTextInset, t, rt - l - 2 * kTextInset, b - t), align,
+                 text);
     };
     if (simplePanel_) {
         panel(QRect(0, kTopMargin, width(), height() - kTopMargin), TStatusPanelBevel::pbNone,
@@ -231,14 +238,8 @@ void THeaderControl::paintEvent(QPaintEvent*)
             c.FillRect(r - 1, 0, r, h, clBtnHighlight);
             r -= 2;
         }
-        const int flags = Qt::AlignVCenter | Qt::TextSingleLine
-            | (s.Alignment == TAlignment::taLeftJustify    ? Qt::AlignLeft
-                   : s.Alignment == TAlignment::taRightJustify ? Qt::AlignRight
-                                                               : Qt::AlignHCenter);
-        const QRect text(l + 4, t, std::max(0, r - l - 8), b - t);
-        p.setClipRect(QRect(l, t, std::max(0, r - l), b - t));
-        DrawDesignText(p, text, flags, s.Text);
-        p.setClipping(false);
+        CellText(p, QRect(l, t, std::max(0, r - l), b - t), QRect(l + 4, t, std::max(0, r - l - 8), b - t),
+                 s.Alignment, s.Text);
         x += s.Width;
     }
     p.end();

@@ -135,6 +135,10 @@ TEST_F(MainWindowTest, ClosingTheDetailsPanelGivesBackItsHeightAndEnablesEverySp
     EXPECT_TRUE(f.Slot('Z').Button->isEnabled());
     EXPECT_TRUE(f.ReloadBut->isEnabled());
     EXPECT_TRUE(f.BRmb->isEnabled());
+    // Closing it again gives nothing back a second time.
+    f.DetCloseButClick(&f);
+    EXPECT_EQ(f.Height(), open - 124);
+    EXPECT_EQ(f.PanKestrix->height(), 192);
 }
 
 TEST_F(MainWindowTest, ActivationSetsPercentagesOfRowsHiddenByTheUser)
