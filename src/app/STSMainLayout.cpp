@@ -228,8 +228,8 @@ void TForm1::BuildTopPanel()
         b->setHint(QString::fromLatin1(u.hint));
         b->setShowHint(true);
         b->setCursor(ProCursor(crProHandPoint));
-        // The Gray scheme's colours for a released button; the colour scheme
-        // recolours all speed buttons by their state.
+        // The Gray scheme's colours of a released button, the same for all
+        // four: the colour scheme recolours them by their pressed state.
         b->setColor(clWhite);
         b->setLightColor(kSchemeMiddle);
         b->setShadowColor(kSchemeDark);
@@ -239,8 +239,6 @@ void TForm1::BuildTopPanel()
         left += 54;
     }
     MBytesBut->setDown(true);
-    MBytesBut->setColor(kSchemeMiddle);
-    MBytesBut->setLightColor(clWhite);
 
     ProPanel2 = new TProPanel(TopPanel);
     ProPanel2->setName(QStringLiteral("ProPanel2"));
