@@ -1,22 +1,45 @@
-#include <QApplication>
+// Program start: the splash screen first, then the application title, the
+// main window built and filled, and the event loop until the window closes.
 #include <QStyleFactory>
+#include <memory>
 
+#include "app/KestrixApplication.h"
+#include "app/STSMain.h"
+#include "app/Splash.h"
+#include "platform/Platform.h"
 #include "widgets/Fonts.h"
-#include "widgets/Forms.h"
+#include "widgets/ProUrl.h"
+#include "widgets/Resources.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TKestrixApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setApplicationName(QStringLiteral("Kestrix"));
     LoadDesignFonts();
     QApplication::setFont(DefaultFormFont());
+    InitResources();
+    SetDefaultUrlOpener([](const QString& target) { return CurrentPlatform().ShellOpen(target); });
 
-    TForm form;
-    form.setCaption(QStringLiteral("Tolvane   -   Kestrix 4.0"));
-    form.setColor(clGray);
-    form.resize(686, 315);
-    form.DoCreate();
-    form.show();
-    return app.exec();
+    // 1. The splash screen is on screen while everything else is built.
+    auto splash = std::make_unique<TSplashScreen>();
+    SplashScreen = splash.get();
+    SplashScreen->ShowAndPaint();
+
+    // 2.
+    Application().setTitle(QStringLiteral("Kestrix"));
+
+    // 3. The main window: its layout, then FormCreate (which hides the splash).
+    auto form = std::make_unique<TForm1>();
+    Application().MainForm = form.get();
+
+    // 4. Shown and activated: the first activation fills every row.
+    form->show();
+    form->raise();
+    form->activateWindow();
+    const int rc = app.exec();
+
+    // 5. The window has closed; destruction saves the settings.
+    form.reset();
+    splash.reset();
+    return rc;
 }

@@ -1,0 +1,27 @@
+// The splash screen: on screen, painted, while the main window is built.
+#pragma once
+
+#include "widgets/ExtCtrls.h"
+#include "widgets/Forms.h"
+#include "widgets/GPanel.h"
+#include "widgets/ProCtrls.h"
+
+class TSplashScreen : public TForm {
+    Q_OBJECT
+public:
+    explicit TSplashScreen(QWidget* parent = nullptr);
+    ~TSplashScreen() override;
+
+    // Shows the window in the middle of the screen and paints it at once.
+    void ShowAndPaint();
+
+    TGPanel* GPanel1 = nullptr;
+    TProLabel* ProLabel1 = nullptr; // "Loading..."
+    TProLabel* ProLabel2 = nullptr; // "Tolvane Kestrix"
+    TProPanel* ProPanel1 = nullptr;
+    TImage* Image1 = nullptr;
+};
+
+// The program's splash screen while it exists (nullptr otherwise); the main
+// window hides it at the end of its creation.
+extern TSplashScreen* SplashScreen;
