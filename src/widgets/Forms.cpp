@@ -178,8 +178,10 @@ TApplication& Application()
 
 void TApplication::setTitle(const QString& t)
 {
+    // Only the application's name: a display name would be appended to every
+    // window caption on X11 ("... - Kestrix").
     title_ = t;
-    QApplication::setApplicationDisplayName(t);
+    QCoreApplication::setApplicationName(t);
 }
 
 void TApplication::setHint(const QString& h)
