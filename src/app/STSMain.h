@@ -14,6 +14,8 @@
 #include "app/Units.h"
 #include "drives/DiskInfo.h"
 #include "platform/Platform.h"
+#include "settings/IniVal.h"
+#include "settings/TSavedFormUnit.h"
 #include "widgets/ALed.h"
 #include "widgets/ComCtrls.h"
 #include "widgets/Forms.h"
@@ -132,6 +134,12 @@ public:
 
     // The current drive of the LED pass and of the details panel.
     TDiskInfo* DInfo = nullptr;
+    // Every check mark of the window in INIVAL.INI beside the program,
+    // loaded at creation and saved at destruction.
+    TIniVal* IniVal = nullptr;
+    // The window's place per screen resolution in kespos.ini, loaded while
+    // the layout completes and saved when the window closes.
+    TSavedForm* SavedForm1 = nullptr;
 
     // --- state ------------------------------------------------------------
     // The one memory reading of the run, taken in FormCreate.
@@ -243,11 +251,7 @@ private:
     void PlaceRowInLetterOrder(TGPanel* row);
 
     // Operations of components that come with later parts; until then they
-    // do nothing. Settings store: loads every check mark from the ini file.
-    void IniValLoad();
-    // Position saver: saves the window position.
-    void SavedForm1SaveRequest();
-    // Zoom animation: whether it runs, its direction and its start.
+    // do nothing. Zoom animation: whether it runs, its direction and its start.
     bool SmoothEnabled() const { return false; }
     bool SmoothReverse() const { return smoothReverse_; }
     void setSmoothReverse(bool on) { smoothReverse_ = on; }
