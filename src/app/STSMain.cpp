@@ -147,9 +147,16 @@ void TForm1::FormCloseQuery(QObject*, bool& canClose)
 
 void TForm1::FormClose(QObject*, TCloseAction&)
 {
-    // The scheme's check mark follows the colours shown, so that it is saved.
-    Colors1Click(this);
-    SavedForm1->SaveRequest();
+    // An error escaping here would refuse this close and every later one, so
+    // the user could never quit: it is shown, and the window closes all the
+    // same (the settings are still saved at destruction).
+    try {
+        // The scheme's check mark follows the colours shown, so that it is saved.
+        Colors1Click(this);
+        SavedForm1->SaveRequest();
+    } catch (const std::exception& e) {
+        Application().HandleException(e);
+    }
 }
 
 void TForm1::FormDestroy(QObject*)

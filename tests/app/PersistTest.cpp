@@ -282,3 +282,70 @@ TEST_F(PersistTest, ClosingWhileMinimisedSavesTheRestoredPlace)
     Start();
     EXPECT_EQ(form->pos(), QPoint(100, 120));
 }
+
+// Refused writes: the message names the file, the window closes all the
+// same, the other file is still written and the refused one keeps its
+// content.
+TEST_F(PersistTest, ReadOnlyPositionFileIsReportedAndTheWindowClosesAllTheSame)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    const QByteArray positions = "[Dialog_Positions]\nForm11024x768Left=20\nForm11024x768Top=30\n";
+    PutInFolder(kPositions, positions);
+    StartActive();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->move(60, 70);
+    form->Slot('D').Flag->setChecked(false);
+    {
+        WriteProtection protection(fake.Folder + kPositions);
+        if (!protection.Active())
+            GTEST_SKIP() << WriteProtection::SkipReason();
+        form->close();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(errors, QStringList{"Unable to write to " + fake.Folder + kPositions});
+        form.reset();
+    }
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(FileInFolder(kPositions), positions);
+    Start();
+    EXPECT_EQ(RowsOnScreen(), QStringLiteral("C"));
+    EXPECT_EQ(form->pos(), QPoint(20, 30));
+}
+
+TEST_F(PersistTest, ReadOnlySettingsFileIsReportedAtTheEndAndKeepsItsContent)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    const QByteArray settings = "[Form1]\ndd1=1\n[Other]\nk=v\n";
+    PutInFolder(kSettings, settings);
+    StartActive();
+    form->Slot('D').Flag->setChecked(false);
+    form->move(60, 70);
+    {
+        WriteProtection protection(fake.Folder + kSettings);
+        if (!protection.Active())
+            GTEST_SKIP() << WriteProtection::SkipReason();
+        form->close();
+        EXPECT_TRUE(errors.isEmpty());
+        form.reset(); // nothing may escape the destructor
+        EXPECT_EQ(errors, QStringList{"Unable to write to " + fake.Folder + kSettings});
+    }
+    EXPECT_EQ(FileInFolder(kSettings), settings);
+    EXPECT_EQ(FileInFolder(kPositions), "[Dialog_Positions]\nForm11024x768Left=60\nForm11024x768Top=70\n");
+}
+
+TEST_F(PersistTest, ReadOnlyProgramFolderReportsBothFilesAndLeavesNothingBehind)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    StartActive();
+    {
+        WriteProtection protection(dir.path());
+        if (!protection.Active())
+            GTEST_SKIP() << WriteProtection::SkipReason();
+        CloseAndEnd();
+        EXPECT_EQ(errors, (QStringList{"Unable to write to " + fake.Folder + kPositions,
+                                       "Unable to write to " + fake.Folder + kSettings}));
+    }
+    EXPECT_EQ(QDir(fake.Folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
