@@ -192,9 +192,6 @@ void TForm1::ColorSort(QObject*) {}
 // Colour schemes: ticks the scheme item whose middle colour is shown.
 void TForm1::Colors1Click(QObject*) {}
 
-// Drives-to-show dialog.
-void TForm1::Options1Click(QObject*) {}
-
 // Info window on sizes and clusters; releases SizeInfoBut.
 void TForm1::SizeInfoButClick(QObject*) {}
 
