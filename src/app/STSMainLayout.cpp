@@ -54,10 +54,6 @@ void TForm1::BuildLayout()
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("kestrix"))));
     setColor(clGray);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(clGray));
-    setPalette(pal);
     setFont(DefaultFormFont());
     move(314, 93);
     setFixedSize(686, 315);

@@ -39,10 +39,6 @@ void TDShowForm::BuildLayout()
     // A tool window's border with only a close box.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setColor(clBtnFace);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(clBtnFace));
-    setPalette(pal);
     setFont(DefaultFormFont());
     setFixedSize(kClientWidth, kTopPanHeight + kHeaderHeight);
 

@@ -20,6 +20,15 @@ TForm::~TForm()
         modalLoop_->quit();
 }
 
+void TForm::setColor(TColor c)
+{
+    TControl::setColor(c);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(c));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
 void TForm::RegisterComponent(QObject* component)
 {
     if (component && !components_.contains(component))

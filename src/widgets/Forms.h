@@ -30,6 +30,9 @@ public:
     void RegisterComponent(QObject* component);
     QObject* FindComponent(const QString& name) const;
 
+    // The form's colour fills its background.
+    void setColor(TColor c) override;
+
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption) { setWindowTitle(caption); }
 

@@ -39,6 +39,11 @@ QStringList ShowFlagsBut(const QString& hidden)
 
 class PersistTest : public MainWindowTest {
 protected:
+    void AddDrivesCAndD()
+    {
+        fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+        fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    }
     // The unit buttons pressed, bytes .. gigabytes: "0010" is megabytes.
     QString UnitButtonsDown() const
     {
@@ -65,8 +70,7 @@ protected:
 
 TEST_F(PersistTest, FirstRunWritesBothFilesAtTheEnd)
 {
-    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
-    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    AddDrivesCAndD();
     StartActive();
     EXPECT_EQ(FileInFolder(kSettings), "<missing>");
     EXPECT_EQ(FileInFolder(kPositions), "<missing>");
@@ -191,8 +195,7 @@ TEST_F(PersistTest, ValuesAreReadByTheWindowsRulesAndOtherEntriesSurviveTheSave)
 
 TEST_F(PersistTest, EmptyOrGarbageSettingsFileLeavesTheLayoutsChoices)
 {
-    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
-    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    AddDrivesCAndD();
     std::mt19937 random(1234);
     QByteArray garbage(32 * 1024, '\0');
     for (char& c : garbage)
@@ -219,8 +222,7 @@ TEST_F(PersistTest, ProgramFolderWithADotKeepsTheSettingsInINIVALWithoutExtensio
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Kestrix 4.0")));
     fake.Folder = dir.path() + QStringLiteral("/Kestrix 4.0/");
-    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
-    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    AddDrivesCAndD();
     Start();
     form->Slot('D').Flag->setChecked(false);
     CloseAndEnd();
@@ -288,8 +290,7 @@ TEST_F(PersistTest, ClosingWhileMinimisedSavesTheRestoredPlace)
 // content.
 TEST_F(PersistTest, ReadOnlyPositionFileIsReportedAndTheWindowClosesAllTheSame)
 {
-    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
-    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    AddDrivesCAndD();
     const QByteArray positions = "[Dialog_Positions]\nForm11024x768Left=20\nForm11024x768Top=30\n";
     PutInFolder(kPositions, positions);
     StartActive();
@@ -315,8 +316,7 @@ TEST_F(PersistTest, ReadOnlyPositionFileIsReportedAndTheWindowClosesAllTheSame)
 
 TEST_F(PersistTest, ReadOnlySettingsFileIsReportedAtTheEndAndKeepsItsContent)
 {
-    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
-    fake.AddDrive('D', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    AddDrivesCAndD();
     const QByteArray settings = "[Form1]\ndd1=1\n[Other]\nk=v\n";
     PutInFolder(kSettings, settings);
     StartActive();
