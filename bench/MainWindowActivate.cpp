@@ -74,11 +74,22 @@ void Fake24ShownChanging(benchmark::State& state) { Fake24(state, true, true); }
 BENCHMARK(Fake24Shown)->Unit(benchmark::kMillisecond);
 BENCHMARK(Fake24ShownChanging)->Unit(benchmark::kMillisecond);
 
+// The real platform with a program folder of its own: the window's
+// settings and position files go there, not beside the benchmark.
+class RealPlatformInFolder : public LinuxPlatform {
+public:
+    using LinuxPlatform::LinuxPlatform;
+    QString ProgramFolder() override { return folder; }
+    QString folder;
+};
+
 void RealMountsShown(benchmark::State& state)
 {
     LinuxPlatform::Options o;
     o.Map.Drives = std::string(); // this machine's mounts, whatever the environment says
-    LinuxPlatform real(o);
+    RealPlatformInFolder real(o);
+    QTemporaryDir dir;
+    real.folder = dir.path() + QLatin1Char('/');
     ScopedPlatform scope(real);
     TForm1 form;
     form.show();

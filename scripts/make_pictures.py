@@ -228,6 +228,23 @@ def close_glyph():
     return p
 
 
+def done_glyph():
+    """A white tick on a green disc: the drive choices are in place, close
+    the dialog. Smaller than the toolbar's glyphs, for a 33 x 23 button."""
+    p = Pic(18, 18)
+    green, rim, white = hexrgb(0x2EA043), hexrgb(0x145A24), (255, 255, 255)
+    p.disc(9, 9, 8.4, rim)
+    p.disc(9, 9, 7.4, green)
+    # the short stroke down to the right, then the long one up to the right
+    for i in range(4):
+        for w in (0, 1):
+            p.set(4 + i, 8 + i + w, white)
+    for i in range(6):
+        for w in (0, 1):
+            p.set(8 + i, 10 - i + w, white)
+    return p
+
+
 def unit_glyph(lit):
     """A level meter of four rising bars, the first `lit` of them coloured:
     bytes, kilobytes, megabytes, gigabytes."""
@@ -413,6 +430,7 @@ def main():
     write_xpm(four_cells(info_glyph()), os.path.join(g, "sizeinfo.xpm"), "sizeinfo")
     write_xpm(four_cells(exit_glyph()), os.path.join(g, "exit.xpm"), "exit_glyph")
     write_xpm(four_cells(close_glyph()), os.path.join(g, "detclose.xpm"), "detclose")
+    write_xpm(four_cells(done_glyph()), os.path.join(g, "dshowclose.xpm"), "dshowclose")
     for n, name in enumerate(["bytes", "kbytes", "mbytes", "gbytes"], start=1):
         write_xpm(four_cells(unit_glyph(n)), os.path.join(g, name + ".xpm"), name)
     for label, name in (("B", "brbytes"), ("KB", "brkb"), ("MB", "brmb")):

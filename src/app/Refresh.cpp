@@ -76,13 +76,9 @@ void TForm1::FormActivate(QObject* sender)
     setHeight(MenuBarHeight() + panHeight + StatBar->height());
 
     // 4. The figures in the unit of the pressed button.
-    QObject* last = sender;
-    for (TLbSpeedButton* b : {BytesBut, KBytesBut, MBytesBut, GBytesBut}) {
-        if (b->Down()) {
-            ViewSort(b);
-            last = b;
-        }
-    }
+    QObject* last = RunPressedUnitButtons();
+    if (!last)
+        last = sender;
 
     // 5. The percentage of every answering drive, shown or not.
     for (DriveSlot& s : Slots) {

@@ -18,7 +18,14 @@ constexpr TColor kSchemeColor3[6] = {8421504, 15436103, 0x800000, 128, 0x8000, c
 
 TForm1::~TForm1()
 {
-    DoDestroy();
+    // The settings store saves here. A refused write must not leave a
+    // destructor: it is shown as any handler's error is, and the rest of the
+    // clean-up goes on.
+    try {
+        DoDestroy();
+    } catch (const std::exception& e) {
+        Application().HandleException(e);
+    }
     // The hint handler points at this window.
     Application().OnHint = nullptr;
     if (Application().MainForm == this)
@@ -52,7 +59,7 @@ void TForm1::SetPanKestrixHeight(int h)
 void TForm1::FormCreate(QObject*)
 {
     // 1. Restore every check mark: show flags, unit flags, scheme, on top.
-    IniValLoad();
+    IniVal->Load();
 
     // 2. Rows of flagged, existing drives.
     for (DriveSlot& s : Slots)
@@ -88,13 +95,13 @@ void TForm1::FormCreate(QObject*)
 
     // 9. - 11. The unit of the restored flag; a later flag's button releases
     // an earlier one.
-    IniValLoad();
+    IniVal->Load();
     const std::pair<TAction*, TLbSpeedButton*> units[] = {
         {BView, BytesBut}, {KBView, KBytesBut}, {MBView, MBytesBut}, {GBView, GBytesBut}};
     for (const auto& [flag, button] : units)
         if (flag->Checked())
             button->setDown(true);
-    IniValLoad();
+    IniVal->Load();
 
     // 12. The restored colour scheme onto the bottom panel, then over the window.
     for (std::size_t i = 0; i < Cs.size(); ++i) {
@@ -140,9 +147,16 @@ void TForm1::FormCloseQuery(QObject*, bool& canClose)
 
 void TForm1::FormClose(QObject*, TCloseAction&)
 {
-    // The scheme's check mark follows the colours shown, so that it is saved.
-    Colors1Click(this);
-    SavedForm1SaveRequest();
+    // An error escaping here would refuse this close and every later one, so
+    // the user could never quit: it is shown, and the window closes all the
+    // same (the settings are still saved at destruction).
+    try {
+        // The scheme's check mark follows the colours shown, so that it is saved.
+        Colors1Click(this);
+        SavedForm1->SaveRequest();
+    } catch (const std::exception& e) {
+        Application().HandleException(e);
+    }
 }
 
 void TForm1::FormDestroy(QObject*)
@@ -163,12 +177,6 @@ void TForm1::ShowHint(QObject*)
 
 // --- operations of components that come with later parts ----------------------
 
-// Settings store: loads every check mark of the window from INIVAL.INI.
-void TForm1::IniValLoad() {}
-
-// Position saver: writes Left and Top for the screen resolution to kespos.ini.
-void TForm1::SavedForm1SaveRequest() {}
-
 // Zoom animation: plays the outline from or to the desktop's centre.
 void TForm1::SmoothStart() {}
 
@@ -183,9 +191,6 @@ void TForm1::ColorSort(QObject*) {}
 
 // Colour schemes: ticks the scheme item whose middle colour is shown.
 void TForm1::Colors1Click(QObject*) {}
-
-// Drives-to-show dialog.
-void TForm1::Options1Click(QObject*) {}
 
 // Info window on sizes and clusters; releases SizeInfoBut.
 void TForm1::SizeInfoButClick(QObject*) {}

@@ -14,6 +14,9 @@
 #include "app/Units.h"
 #include "drives/DiskInfo.h"
 #include "platform/Platform.h"
+#include "settings/DShow.h"
+#include "settings/IniVal.h"
+#include "settings/TSavedFormUnit.h"
 #include "widgets/ALed.h"
 #include "widgets/ComCtrls.h"
 #include "widgets/Forms.h"
@@ -26,7 +29,7 @@
 #include "widgets/STGauge.h"
 #include "widgets/StdCtrls.h"
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TDShowHost {
     Q_OBJECT
 public:
     // Builds the layout, then runs the creation handler (FormCreate).
@@ -132,6 +135,12 @@ public:
 
     // The current drive of the LED pass and of the details panel.
     TDiskInfo* DInfo = nullptr;
+    // Every check mark of the window in INIVAL.INI beside the program,
+    // loaded at creation and saved at destruction.
+    TIniVal* IniVal = nullptr;
+    // The window's place per screen resolution in kespos.ini, loaded while
+    // the layout completes and saved when the window closes.
+    TSavedForm* SavedForm1 = nullptr;
 
     // --- state ------------------------------------------------------------
     // The one memory reading of the run, taken in FormCreate.
@@ -159,8 +168,8 @@ public:
 
     // --- drive table refresh ------------------------------------------------
     // Shows the row when the root names an existing drive; never hides it.
-    void ShowDrive(const QString& rootPath, TGPanel* row);
-    void DriveShow(QObject* sender);
+    void ShowDrive(const QString& rootPath, TGPanel* row) override;
+    void DriveShow(QObject* sender) override;
     void FormActivate(QObject* sender);
     void ReloadButClick(QObject* sender);
 
@@ -176,7 +185,7 @@ public:
     // --- fill levels and totals ---------------------------------------------
     void VolumeSort();
     void LedSort();
-    void TotalBar(QObject* sender);
+    void TotalBar(QObject* sender) override;
     // The byte sums over the shown rows whose drive answers (each asked
     // afresh): what the totals labels and the totals gauges show.
     void ShownTotals(std::int64_t& size, std::int64_t& free);
@@ -195,8 +204,17 @@ public:
     // Colour schemes: spreads the scheme over the window / ticks its item.
     void ColorSort(QObject* sender);
     void Colors1Click(QObject* sender);
-    // Drives-to-show dialog.
+    // --- drives-to-show dialog ------------------------------------------------
+    // Builds, fills and shows the dialog modally; it frees itself on close.
     void Options1Click(QObject* sender);
+    // Builds and fills it without showing it: a row for every existing
+    // drive with its display name, the height fitted to those rows.
+    TDShowForm* NewDShowForm();
+    // What the dialog changes in this window.
+    TMenuItem* ShowFlag(QChar letter) override;
+    TGPanel* DriveRow(QChar letter) override;
+    void ResizeDriveArea(int delta) override;
+    QObject* RunPressedUnitButtons() override;
     // Info window.
     void SizeInfoButClick(QObject* sender);
     // Stay-on-top component.
@@ -243,11 +261,7 @@ private:
     void PlaceRowInLetterOrder(TGPanel* row);
 
     // Operations of components that come with later parts; until then they
-    // do nothing. Settings store: loads every check mark from the ini file.
-    void IniValLoad();
-    // Position saver: saves the window position.
-    void SavedForm1SaveRequest();
-    // Zoom animation: whether it runs, its direction and its start.
+    // do nothing. Zoom animation: whether it runs, its direction and its start.
     bool SmoothEnabled() const { return false; }
     bool SmoothReverse() const { return smoothReverse_; }
     void setSmoothReverse(bool on) { smoothReverse_ = on; }

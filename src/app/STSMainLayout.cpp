@@ -54,10 +54,6 @@ void TForm1::BuildLayout()
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("kestrix"))));
     setColor(clGray);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(clGray));
-    setPalette(pal);
     setFont(DefaultFormFont());
     move(314, 93);
     setFixedSize(686, 315);
@@ -82,6 +78,19 @@ void TForm1::BuildLayout()
     DInfo = new TDiskInfo(this);
     DInfo->setName(QStringLiteral("DInfo"));
     RegisterComponent(DInfo);
+
+    // The settings store keeps its defaults: INIVAL.INI beside the program,
+    // chained into creation and destruction once the layout is complete.
+    IniVal = new TIniVal(this);
+    IniVal->setName(QStringLiteral("IniVal"));
+    RegisterComponent(IniVal);
+    // The position saver loads as the layout completes, before FormCreate.
+    SavedForm1 = new TSavedForm(this);
+    SavedForm1->setName(QStringLiteral("SavedForm1"));
+    SavedForm1->setIniFile(QStringLiteral("kespos.ini"));
+    SavedForm1->setSavedArgs({saPosition});
+    SavedForm1->setSavedName(QStringLiteral("Form1"));
+    RegisterComponent(SavedForm1);
 
     // Scratch values of the walk on the form itself.
     for (TLabel** l : {&LFilesGross, &LFoldersGross}) {

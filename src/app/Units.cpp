@@ -115,6 +115,18 @@ void TForm1::ViewSort(QObject* sender)
         DetVis(sender);
 }
 
+QObject* TForm1::RunPressedUnitButtons()
+{
+    QObject* last = nullptr;
+    for (TSizeUnit u : kUnits) {
+        if (TLbSpeedButton* b = UnitButton(u); b->Down()) {
+            ViewSort(b);
+            last = b;
+        }
+    }
+    return last;
+}
+
 void TForm1::View1Click(QObject*)
 {
     Options1->setVisible(true);

@@ -19,6 +19,8 @@
 class TForm;
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
+// Mouse button events: sender, button, modifiers, position in the control.
+using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };

@@ -13,7 +13,21 @@ TForm::TForm(QWidget* parent)
 
 // OnDestroy is not raised from here: by now the concrete form's members are
 // gone. Concrete forms call DoDestroy() first thing in their destructor.
-TForm::~TForm() = default;
+TForm::~TForm()
+{
+    // A modal form deleted while shown ends its modal loop.
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void TForm::setColor(TColor c)
+{
+    TControl::setColor(c);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(c));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
 
 void TForm::RegisterComponent(QObject* component)
 {
@@ -58,6 +72,25 @@ void TForm::DoDestroy()
     destroyed_ = true;
     if (OnDestroy)
         OnDestroy(this);
+}
+
+void TForm::ShowModal()
+{
+    if (modalLoop_)
+        return;
+    const QPointer<TForm> self(this);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    activateWindow();
+    // A form closed by its own show handler has nothing to wait for.
+    if (!isHidden())
+        loop.exec(QEventLoop::DialogExec);
+    if (self) {
+        modalLoop_ = nullptr;
+        setWindowModality(Qt::NonModal);
+    }
 }
 
 void TForm::setMenuBar(QMenuBar* bar)
@@ -155,7 +188,11 @@ void TForm::showEvent(QShowEvent* e)
 void TForm::hideEvent(QHideEvent* e)
 {
     TControl::hideEvent(e);
-    if (!e->spontaneous() && OnHide)
+    if (e->spontaneous())
+        return;
+    if (modalLoop_)
+        modalLoop_->quit();
+    if (OnHide)
         OnHide(this);
 }
 

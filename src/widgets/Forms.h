@@ -3,6 +3,7 @@
 // destruction events, and a "loading" phase while the layout is built.
 #pragma once
 
+#include <QEventLoop>
 #include <QList>
 #include <QMenuBar>
 #include <QPointer>
@@ -29,6 +30,9 @@ public:
     void RegisterComponent(QObject* component);
     QObject* FindComponent(const QString& name) const;
 
+    // The form's colour fills its background.
+    void setColor(TColor c) override;
+
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption) { setWindowTitle(caption); }
 
@@ -49,6 +53,12 @@ public:
     // The toolkit's Close: asks OnCloseQuery, then OnClose, then acts on
     // the close action. The same path as the window's close box.
     void Close() { close(); }
+
+    // Shows the form modal to the whole application and returns once it has
+    // been hidden or closed. A form that frees itself on close is deleted by
+    // the event loop after this returns.
+    void ShowModal();
+    bool Modal() const { return modalLoop_ != nullptr; }
 
     // The main menu sits above the client area; aligned children share the
     // client area only, and ClientHeight leaves the menu bar out.
@@ -85,6 +95,7 @@ protected:
 
 private:
     QPointer<QMenuBar> menuBar_;
+    QEventLoop* modalLoop_ = nullptr;
     QList<QObject*> components_;
     bool loading_ = true;
     bool destroyed_ = false;

@@ -33,8 +33,7 @@ enum class TLbColorStyle {
 };
 enum class TLbSpeedButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// Mouse events: sender, button, modifiers, position in the control.
-using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
+// Mouse moves: sender, modifiers, position in the control.
 using TMouseMoveEvent = std::function<void(QObject* sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
 class TLbSpeedButton : public TControl {

@@ -195,9 +195,12 @@ void TCheckBox::Toggle()
 
 void TCheckBox::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    const QPoint at = e->position().toPoint();
+    if (e->button() == Qt::LeftButton && rect().contains(at))
         Toggle();
     QWidget::mouseReleaseEvent(e); // not TControl's: OnClick follows the toggle
+    if (OnMouseUp)
+        OnMouseUp(this, e->button(), e->modifiers(), at.x(), at.y());
 }
 
 void TCheckBox::keyPressEvent(QKeyEvent* e)

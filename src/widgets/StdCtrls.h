@@ -54,6 +54,8 @@ private:
 
 // The toolkit's plain check box: a classic sunken 13 x 13 box and a caption
 // to its right. A click or the space bar toggles it and raises OnClick.
+// OnMouseUp follows every release of a mouse button pressed on the box,
+// wherever it is released and whichever button it is, after any toggle.
 class TCheckBox : public TControl {
     Q_OBJECT
 public:
@@ -66,6 +68,8 @@ public:
     // The colour of the caption (the layout's Font.Color).
     TColor FontColor() const { return fontColor_; }
     void setFontColor(TColor c);
+
+    TMouseEvent OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -2,6 +2,8 @@
 // temporary program folder, the window built offscreen.
 #pragma once
 
+#include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,6 +24,14 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         fake.Folder = dir.path() + QLatin1Char('/');
+        // Errors the window hands to the application are collected, never
+        // shown in a message box that would wait for a click.
+        Application().ShowError = [this](const QString& text) { errors << text; };
+    }
+    void TearDown() override
+    {
+        form.reset(); // its destruction saves and may report an error too
+        Application().ShowError = nullptr;
     }
 
     // Builds the window (its creation handler runs in the constructor).
@@ -36,6 +46,26 @@ protected:
         Start();
         form->FormActivate(form.get());
         return *form;
+    }
+
+    // The program's end: the window closes (its close box), then is destroyed.
+    void CloseAndEnd()
+    {
+        form->close();
+        form.reset();
+    }
+
+    // A file of the program folder, "<missing>" when there is none.
+    QByteArray FileInFolder(const QString& name) const
+    {
+        QFile f(fake.Folder + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void PutInFolder(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(fake.Folder + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
     }
 
     // The letters of the shown rows, in order of their place on screen.
@@ -56,6 +86,52 @@ protected:
     QTemporaryDir dir;
     ScopedPlatform scope{fake};
     std::unique_ptr<TForm1> form;
+    QStringList errors; // texts of the errors shown
 };
+
+// The names of the window's menu items and actions, in the order of its
+// component list: the keys of the settings file, in the order they are saved.
+inline QStringList CheckMarkNames()
+{
+    QStringList names = {QStringLiteral("FileDrives"), QStringLiteral("MReload"), QStringLiteral("N1"),
+                         QStringLiteral("MExit"),      QStringLiteral("View1"),   QStringLiteral("Options1"),
+                         QStringLiteral("Colors1")};
+    for (int i = 0; i <= 5; ++i)
+        names << QStringLiteral("Cs%1").arg(i);
+    names << QStringLiteral("N8") << QStringLiteral("GeneralInfo1") << QStringLiteral("N7")
+          << QStringLiteral("StayonTop1") << QStringLiteral("System1") << QStringLiteral("ControlPanel1")
+          << QStringLiteral("SystemSetup1");
+    for (int i = 1; i <= 15; ++i)
+        names << QStringLiteral("MS%1").arg(i);
+    names << QStringLiteral("Utils1") << QStringLiteral("NotePad1") << QStringLiteral("WordPad1")
+          << QStringLiteral("Paint1") << QStringLiteral("N4") << QStringLiteral("Explorer1")
+          << QStringLiteral("FileManager1") << QStringLiteral("ProgramManager1") << QStringLiteral("TaskManager1")
+          << QStringLiteral("SysConfig1") << QStringLiteral("N5") << QStringLiteral("ClipboardViewer1")
+          << QStringLiteral("CharectorMap1") << QStringLiteral("Calculator1") << QStringLiteral("RegEdit1")
+          << QStringLiteral("ScanDisk1") << QStringLiteral("Defrag1") << QStringLiteral("MediaPlayer1")
+          << QStringLiteral("CDPlayer1") << QStringLiteral("N6") << QStringLiteral("Solitaire1")
+          << QStringLiteral("MineSweeper1") << QStringLiteral("Help1") << QStringLiteral("mnHtmlHelp")
+          << QStringLiteral("mnWinHelp") << QStringLiteral("N3") << QStringLiteral("TolvaneWebsite1")
+          << QStringLiteral("N2") << QStringLiteral("About1") << QStringLiteral("drives");
+    for (char l = 'c'; l <= 'z'; ++l)
+        names << QStringLiteral("d%1").arg(QLatin1Char(l)) + QLatin1Char('1');
+    names << QStringLiteral("Exit") << QStringLiteral("BView") << QStringLiteral("KBView")
+          << QStringLiteral("MBView") << QStringLiteral("GBView") << QStringLiteral("Reload")
+          << QStringLiteral("SystemSetup2");
+    for (int i = 16; i <= 30; ++i)
+        names << QStringLiteral("MS%1").arg(i);
+    names << QStringLiteral("Utils2") << QStringLiteral("NotePad2") << QStringLiteral("WordPad2")
+          << QStringLiteral("Paint2") << QStringLiteral("N46") << QStringLiteral("Explorer2")
+          << QStringLiteral("FileManager2") << QStringLiteral("ProgramManager2") << QStringLiteral("TaskManager2")
+          << QStringLiteral("SysConfig2") << QStringLiteral("N47") << QStringLiteral("ControlPanel2")
+          << QStringLiteral("ClipboardViewer3") << QStringLiteral("CharectorMap2") << QStringLiteral("Calculator2")
+          << QStringLiteral("RegEdit2") << QStringLiteral("ScanDisk2") << QStringLiteral("Defrag2")
+          << QStringLiteral("MediaPlayer2") << QStringLiteral("CDPlayer2") << QStringLiteral("N48")
+          << QStringLiteral("Solitaire2") << QStringLiteral("MineSweeper2") << QStringLiteral("N49")
+          << QStringLiteral("About2") << QStringLiteral("Help2") << QStringLiteral("N50")
+          << QStringLiteral("ShowKestrix1") << QStringLiteral("HideKestrix1") << QStringLiteral("N51")
+          << QStringLiteral("ExitKestrix1");
+    return names;
+}
 
 } // namespace kestrix::test

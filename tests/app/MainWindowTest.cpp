@@ -212,44 +212,7 @@ TEST_F(MainWindowTest, RenderedWindowShowsRowsHeaderAndStatusBarInPlace)
 TEST_F(MainWindowTest, ComponentListHoldsTheCheckableItemsInTheirOrder)
 {
     TForm1& f = Start();
-    QStringList expected = {QStringLiteral("FileDrives"), QStringLiteral("MReload"), QStringLiteral("N1"),
-                            QStringLiteral("MExit"),      QStringLiteral("View1"),   QStringLiteral("Options1"),
-                            QStringLiteral("Colors1")};
-    for (int i = 0; i <= 5; ++i)
-        expected << QStringLiteral("Cs%1").arg(i);
-    expected << QStringLiteral("N8") << QStringLiteral("GeneralInfo1") << QStringLiteral("N7")
-             << QStringLiteral("StayonTop1") << QStringLiteral("System1") << QStringLiteral("ControlPanel1")
-             << QStringLiteral("SystemSetup1");
-    for (int i = 1; i <= 15; ++i)
-        expected << QStringLiteral("MS%1").arg(i);
-    expected << QStringLiteral("Utils1") << QStringLiteral("NotePad1") << QStringLiteral("WordPad1")
-             << QStringLiteral("Paint1") << QStringLiteral("N4") << QStringLiteral("Explorer1")
-             << QStringLiteral("FileManager1") << QStringLiteral("ProgramManager1") << QStringLiteral("TaskManager1")
-             << QStringLiteral("SysConfig1") << QStringLiteral("N5") << QStringLiteral("ClipboardViewer1")
-             << QStringLiteral("CharectorMap1") << QStringLiteral("Calculator1") << QStringLiteral("RegEdit1")
-             << QStringLiteral("ScanDisk1") << QStringLiteral("Defrag1") << QStringLiteral("MediaPlayer1")
-             << QStringLiteral("CDPlayer1") << QStringLiteral("N6") << QStringLiteral("Solitaire1")
-             << QStringLiteral("MineSweeper1") << QStringLiteral("Help1") << QStringLiteral("mnHtmlHelp")
-             << QStringLiteral("mnWinHelp") << QStringLiteral("N3") << QStringLiteral("TolvaneWebsite1")
-             << QStringLiteral("N2") << QStringLiteral("About1") << QStringLiteral("drives");
-    for (char l = 'c'; l <= 'z'; ++l)
-        expected << QStringLiteral("d%1").arg(QLatin1Char(l)) + QLatin1Char('1');
-    expected << QStringLiteral("Exit") << QStringLiteral("BView") << QStringLiteral("KBView")
-             << QStringLiteral("MBView") << QStringLiteral("GBView") << QStringLiteral("Reload")
-             << QStringLiteral("SystemSetup2");
-    for (int i = 16; i <= 30; ++i)
-        expected << QStringLiteral("MS%1").arg(i);
-    expected << QStringLiteral("Utils2") << QStringLiteral("NotePad2") << QStringLiteral("WordPad2")
-             << QStringLiteral("Paint2") << QStringLiteral("N46") << QStringLiteral("Explorer2")
-             << QStringLiteral("FileManager2") << QStringLiteral("ProgramManager2") << QStringLiteral("TaskManager2")
-             << QStringLiteral("SysConfig2") << QStringLiteral("N47") << QStringLiteral("ControlPanel2")
-             << QStringLiteral("ClipboardViewer3") << QStringLiteral("CharectorMap2") << QStringLiteral("Calculator2")
-             << QStringLiteral("RegEdit2") << QStringLiteral("ScanDisk2") << QStringLiteral("Defrag2")
-             << QStringLiteral("MediaPlayer2") << QStringLiteral("CDPlayer2") << QStringLiteral("N48")
-             << QStringLiteral("Solitaire2") << QStringLiteral("MineSweeper2") << QStringLiteral("N49")
-             << QStringLiteral("About2") << QStringLiteral("Help2") << QStringLiteral("N50")
-             << QStringLiteral("ShowKestrix1") << QStringLiteral("HideKestrix1") << QStringLiteral("N51")
-             << QStringLiteral("ExitKestrix1");
+    const QStringList expected = CheckMarkNames();
     ASSERT_EQ(expected.size(), 142);
 
     QStringList checkable;
