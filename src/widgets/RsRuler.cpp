@@ -227,7 +227,7 @@ void TRsRuler::ComputeStep()
 {
     const TRulerUnit u = Units();
     if (u == TRulerUnit::ruPixel) {
-        step_ = scale_ * 5 / 100.0;
+        step_ = scale_ * 5.0 / 100; // in floating point: any zoom fits
     } else {
         step_ = ScreenPPI() / 10 * scale_ / 100;
         if (u != TRulerUnit::ruInch)
@@ -347,10 +347,12 @@ void TRsRuler::Paint(GdiCanvas& c)
             else if (Units() == TRulerUnit::ruPixel)
                 value *= 50;
             value += offset_;
+            // Rounded as floating values (ties to even): an offset may take
+            // the number far beyond the integer range.
             if (Units() == TRulerUnit::ruPixel)
-                value = RoundHalfEven(value);
+                value = std::nearbyint(value);
             else if (Units() == TRulerUnit::ruInch)
-                value = RoundHalfEven(value * 100) / 100.0;
+                value = std::nearbyint(value * 100) / 100.0;
             numbers.push_back({x, FormatRulerNumber(showMinus_ ? value : std::abs(value))});
             continue;
         }
