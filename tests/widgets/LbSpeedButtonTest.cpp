@@ -332,6 +332,32 @@ TEST(LbSpeedButtonFade, SlowDeceaseFadesBackInStepsOnTheGuiThreadAndStops)
     EXPECT_EQ(b->FadeLevel(), 0);
 }
 
+TEST(LbSpeedButtonFade, BackOverTheButtonMidFadeTheHotColourStays)
+{
+    Host host;
+    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
+    b->setColor(clWhite);
+    b->setHotTrackColor(clBlack);
+    b->setSlowDecease(true);
+    Enter(b);
+    Leave(b);
+    // Wait for the first step (about 30 ms after the leave); the pointer
+    // comes back while the thread sleeps before the next one.
+    QElapsedTimer timer;
+    timer.start();
+    while (b->FadeLevel() == 8 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    ASSERT_LT(b->FadeLevel(), 8);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10)); // into the thread's next sleep
+    Enter(b);
+    EXPECT_EQ(b->FadeLevel(), 8);
+    QTest::qWait(150); // several fade periods
+    EXPECT_TRUE(b->Hot());
+    EXPECT_EQ(b->FadeLevel(), 8);
+    EXPECT_EQ(PixelAt(Render(b), 20, 10), clBlack);
+    b->setSlowDecease(false);
+}
+
 TEST(LbSpeedButtonFade, DestroyingAFadingButtonEndsItsThread)
 {
     for (int round = 0; round < 5; ++round) {
