@@ -185,15 +185,11 @@ void TRsRuler::setHairLinePos(int pos)
 {
     if (pos == hairLinePos_)
         return;
-    if (picture_.size() != size()) {
-        hairLinePos_ = pos; // nothing shown yet: the next paint starts afresh
-        return;
-    }
-    GdiCanvas canvas(picture_);
-    DrawHairLine(canvas); // inverting again removes the old line
+    // Inverting the old line once more and the new one once leaves the
+    // picture of the last paint with a line at the new position only; the
+    // paint draws exactly that, unless something else changed meanwhile.
     hairLinePos_ = pos;
-    DrawHairLine(canvas);
-    hairLineOnly_ = true;
+    hairLineMoved_ = true;
     update();
 }
 
@@ -408,11 +404,20 @@ void TRsRuler::Paint(GdiCanvas& c)
 
 void TRsRuler::paintEvent(QPaintEvent*)
 {
-    if (!(hairLineOnly_ && picture_.size() == size())) {
-        picture_ = QImage(size(), QImage::Format_RGB32);
-        GdiCanvas canvas(picture_);
-        Paint(canvas);
+    // Always composed afresh: a setting changed or a size taken since the
+    // last paint (its repaint still pending) must show even when a move of
+    // the hair line asked for this paint. If nothing but the line moved, the
+    // line stays; any other repaint clears it, as Paint does.
+    QImage img(size(), QImage::Format_RGB32);
+    GdiCanvas canvas(img);
+    const int pos = hairLinePos_;
+    Paint(canvas);
+    const bool keepLine = hairLineMoved_ && img == picture_;
+    hairLineMoved_ = false;
+    picture_ = img;
+    if (keepLine) {
+        hairLinePos_ = pos;
+        DrawHairLine(canvas);
     }
-    hairLineOnly_ = false;
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter(this).drawImage(0, 0, img);
 }

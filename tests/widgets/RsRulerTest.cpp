@@ -305,3 +305,24 @@ TEST(RsRulerNumbers, ZoomsAndOffsetsBeyondTheIntegerRange)
     EXPECT_GT(CountColor(a, 0, 0, 80, 14, clWhite), 0);
     EXPECT_TRUE(a == Render(down.get())) << "both rulers must read 3000000010";
 }
+
+TEST(RsRulerHairLine, ASettingChangedBeforeTheLineMovesIsNotLost)
+{
+    // A change that only schedules a repaint (the colour, the font, the
+    // size), followed by a hair line move before that repaint ran: the
+    // ruler shows the new setting, and the full repaint clears the line.
+    TRsRuler r; // 200 x 33, centimetres, raised edge
+    r.setColor(clSilver);
+    r.setFont(DesignFont(QStringLiteral("MS Sans Serif"), -11));
+    r.setHairLine(true);
+    Render(&r);
+    r.setColor(clBlue);
+    r.setHairLinePos(100);
+    const QImage img = Render(&r);
+    EXPECT_EQ(PixelAt(img, 50, 5), clBlue); // above the band: the ruler's colour
+    EXPECT_EQ(r.HairLinePos(), -1);
+
+    // Once painted afresh, a move is drawn by inversion again.
+    r.setHairLinePos(100);
+    EXPECT_EQ(PixelAt(Render(&r), 99, 15), PixelAt(img, 99, 15) ^ 0xFFFFFFu);
+}
