@@ -60,6 +60,20 @@ QImage FourCells()
     return img;
 }
 
+// A white button turning black while hot, with the slow fade, just left by
+// the pointer after a visit: the fade has begun. It stands away from the
+// real pointer, so that only the tests' own enter and leave arrive.
+TLbSpeedButton* LeftFadingButton(Host& host)
+{
+    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
+    b->setColor(clWhite);
+    b->setHotTrackColor(clBlack);
+    b->setSlowDecease(true);
+    Enter(b);
+    Leave(b);
+    return b;
+}
+
 } // namespace
 
 TEST(LbSpeedButtonGroups, DriveButtonIsDownOnlyWhileHeldAndClicksAfterRelease)
@@ -293,13 +307,7 @@ TEST(LbSpeedButtonLook, HotTrackColourBlendsByFadeLevel)
 TEST(LbSpeedButtonFade, SlowDeceaseFadesBackInStepsOnTheGuiThreadAndStops)
 {
     Host host;
-    // Away from the pointer, so that only our own enter and leave arrive.
-    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
-    b->setColor(clWhite);
-    b->setHotTrackColor(clBlack);
-    b->setSlowDecease(true);
-    Enter(b);
-    Leave(b);
+    TLbSpeedButton* b = LeftFadingButton(host);
     EXPECT_EQ(b->FadeLevel(), 8); // no step yet: the thread sleeps first
 
     // Watch the steps arrive; each paints the blend of its level.
@@ -335,12 +343,7 @@ TEST(LbSpeedButtonFade, SlowDeceaseFadesBackInStepsOnTheGuiThreadAndStops)
 TEST(LbSpeedButtonFade, BackOverTheButtonMidFadeTheHotColourStays)
 {
     Host host;
-    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
-    b->setColor(clWhite);
-    b->setHotTrackColor(clBlack);
-    b->setSlowDecease(true);
-    Enter(b);
-    Leave(b);
+    TLbSpeedButton* b = LeftFadingButton(host);
     // Wait for the first step (about 30 ms after the leave); the pointer
     // comes back while the thread sleeps before the next one.
     QElapsedTimer timer;
