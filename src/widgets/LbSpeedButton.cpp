@@ -418,7 +418,9 @@ void TLbSpeedButton::setSlowDecease(bool on)
 
 void TLbSpeedButton::FadeStep()
 {
-    if (destroying_ || !fade_)
+    // Back over the button, the fade is suspended; a step the thread had
+    // already slept for must not dim the hot face.
+    if (destroying_ || !fade_ || hot_)
         return;
     if (--fadeLevel_ <= 0) {
         fade_->Suspend();

@@ -125,7 +125,10 @@ void TProUrlLabel::mouseReleaseEvent(QMouseEvent* e)
         TProLabel::mouseReleaseEvent(e);
         return;
     }
-    if (!rect().contains(e->position().toPoint())) {
+    // Outside: x or y negative, or beyond the width or the height (the
+    // column at x = width and the row at y = height still count as inside).
+    const QPoint at = e->position().toPoint();
+    if (at.x() < 0 || at.y() < 0 || at.x() > width() || at.y() > height()) {
         setFontColor(StateColor());
     } else if (pressed_) {
         visited_ = true;

@@ -185,15 +185,11 @@ void TRsRuler::setHairLinePos(int pos)
 {
     if (pos == hairLinePos_)
         return;
-    if (picture_.size() != size()) {
-        hairLinePos_ = pos; // nothing shown yet: the next paint starts afresh
-        return;
-    }
-    GdiCanvas canvas(picture_);
-    DrawHairLine(canvas); // inverting again removes the old line
+    // Inverting the old line once more and the new one once leaves the
+    // picture of the last paint with a line at the new position only; the
+    // paint draws exactly that, unless something else changed meanwhile.
     hairLinePos_ = pos;
-    DrawHairLine(canvas);
-    hairLineOnly_ = true;
+    hairLineMoved_ = true;
     update();
 }
 
@@ -227,7 +223,7 @@ void TRsRuler::ComputeStep()
 {
     const TRulerUnit u = Units();
     if (u == TRulerUnit::ruPixel) {
-        step_ = scale_ * 5 / 100.0;
+        step_ = scale_ * 5.0 / 100; // in floating point: any zoom fits
     } else {
         step_ = ScreenPPI() / 10 * scale_ / 100;
         if (u != TRulerUnit::ruInch)
@@ -347,10 +343,12 @@ void TRsRuler::Paint(GdiCanvas& c)
             else if (Units() == TRulerUnit::ruPixel)
                 value *= 50;
             value += offset_;
+            // Rounded as floating values (ties to even): an offset may take
+            // the number far beyond the integer range.
             if (Units() == TRulerUnit::ruPixel)
-                value = RoundHalfEven(value);
+                value = std::nearbyint(value);
             else if (Units() == TRulerUnit::ruInch)
-                value = RoundHalfEven(value * 100) / 100.0;
+                value = std::nearbyint(value * 100) / 100.0;
             numbers.push_back({x, FormatRulerNumber(showMinus_ ? value : std::abs(value))});
             continue;
         }
@@ -406,11 +404,20 @@ void TRsRuler::Paint(GdiCanvas& c)
 
 void TRsRuler::paintEvent(QPaintEvent*)
 {
-    if (!(hairLineOnly_ && picture_.size() == size())) {
-        picture_ = QImage(size(), QImage::Format_RGB32);
-        GdiCanvas canvas(picture_);
-        Paint(canvas);
+    // Always composed afresh: a setting changed or a size taken since the
+    // last paint (its repaint still pending) must show even when a move of
+    // the hair line asked for this paint. If nothing but the line moved, the
+    // line stays; any other repaint clears it, as Paint does.
+    QImage img(size(), QImage::Format_RGB32);
+    GdiCanvas canvas(img);
+    const int pos = hairLinePos_;
+    Paint(canvas);
+    const bool keepLine = hairLineMoved_ && img == picture_;
+    hairLineMoved_ = false;
+    picture_ = img;
+    if (keepLine) {
+        hairLinePos_ = pos;
+        DrawHairLine(canvas);
     }
-    hairLineOnly_ = false;
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter(this).drawImage(0, 0, img);
 }

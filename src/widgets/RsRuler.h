@@ -104,8 +104,8 @@ private:
     THairLineStyle hairLineStyle_ = THairLineStyle::hlsLine;
     double offset_ = 0;
     bool showMinus_ = true;
-    QImage picture_;          // the last composed picture
-    bool hairLineOnly_ = false; // the next paint only shows the moved hair line
+    QImage picture_;            // the last full paint, without a hair line
+    bool hairLineMoved_ = false; // the next paint was asked for by a move of the hair line
 };
 
 // A number as the format "0.##" writes it: up to two decimals, no

@@ -121,6 +121,22 @@ TEST(TGPanel, PercentIsClampedAndSplitsTheLength)
     EXPECT_EQ(PixelAt(img, 5, 0), clBlack);          // segment 2 starts with Color_2
     // Segment 2: 45 columns, D = 25500: s = 1, n = 45, red + (25500 div 45 = 566) * i div 100.
     EXPECT_EQ(PixelAt(img, 49, 0), TColor(0x0000F9)); // i = 44: 24904 div 100 = 249
+
+    // Vertical, 1 % of 20 rows is 0, which becomes 1: row 0 is segment 1
+    // (red to white, s = 1, n = 1: band 0 red); rows 1 .. 19 are segment 2,
+    // white to black over 19 rows (s = 1, n = 19, -25500 div 19 = -1342 per
+    // band): row 2 is 255 - 13 = 242, row 19 is 255 - 241 = 14.
+    Plain(p, 10, 20);
+    p.setHorizontal(false);
+    p.setColor_1(clRed);
+    p.setColor_2(clWhite);
+    p.setColor_3(clBlack);
+    p.setPercent(1);
+    img = Render(&p);
+    EXPECT_EQ(PixelAt(img, 5, 0), clRed);
+    EXPECT_EQ(PixelAt(img, 5, 1), clWhite);
+    EXPECT_EQ(PixelAt(img, 5, 2), TColor(0xF2F2F2));
+    EXPECT_EQ(PixelAt(img, 5, 19), TColor(0x0E0E0E));
 }
 
 TEST(TGPanel, BevelsAreLeftOutOfTheGradient)

@@ -60,6 +60,20 @@ QImage FourCells()
     return img;
 }
 
+// A white button turning black while hot, with the slow fade, just left by
+// the pointer after a visit: the fade has begun. It stands away from the
+// real pointer, so that only the tests' own enter and leave arrive.
+TLbSpeedButton* LeftFadingButton(Host& host)
+{
+    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
+    b->setColor(clWhite);
+    b->setHotTrackColor(clBlack);
+    b->setSlowDecease(true);
+    Enter(b);
+    Leave(b);
+    return b;
+}
+
 } // namespace
 
 TEST(LbSpeedButtonGroups, DriveButtonIsDownOnlyWhileHeldAndClicksAfterRelease)
@@ -293,13 +307,7 @@ TEST(LbSpeedButtonLook, HotTrackColourBlendsByFadeLevel)
 TEST(LbSpeedButtonFade, SlowDeceaseFadesBackInStepsOnTheGuiThreadAndStops)
 {
     Host host;
-    // Away from the pointer, so that only our own enter and leave arrive.
-    TLbSpeedButton* b = host.Add(300, 150, 40, 20);
-    b->setColor(clWhite);
-    b->setHotTrackColor(clBlack);
-    b->setSlowDecease(true);
-    Enter(b);
-    Leave(b);
+    TLbSpeedButton* b = LeftFadingButton(host);
     EXPECT_EQ(b->FadeLevel(), 8); // no step yet: the thread sleeps first
 
     // Watch the steps arrive; each paints the blend of its level.
@@ -330,6 +338,27 @@ TEST(LbSpeedButtonFade, SlowDeceaseFadesBackInStepsOnTheGuiThreadAndStops)
     b->setSlowDecease(false);
     EXPECT_FALSE(b->SlowDecease());
     EXPECT_EQ(b->FadeLevel(), 0);
+}
+
+TEST(LbSpeedButtonFade, BackOverTheButtonMidFadeTheHotColourStays)
+{
+    Host host;
+    TLbSpeedButton* b = LeftFadingButton(host);
+    // Wait for the first step (about 30 ms after the leave); the pointer
+    // comes back while the thread sleeps before the next one.
+    QElapsedTimer timer;
+    timer.start();
+    while (b->FadeLevel() == 8 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    ASSERT_LT(b->FadeLevel(), 8);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10)); // into the thread's next sleep
+    Enter(b);
+    EXPECT_EQ(b->FadeLevel(), 8);
+    QTest::qWait(150); // several fade periods
+    EXPECT_TRUE(b->Hot());
+    EXPECT_EQ(b->FadeLevel(), 8);
+    EXPECT_EQ(PixelAt(Render(b), 20, 10), clBlack);
+    b->setSlowDecease(false);
 }
 
 TEST(LbSpeedButtonFade, DestroyingAFadingButtonEndsItsThread)

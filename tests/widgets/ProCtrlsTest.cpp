@@ -250,6 +250,33 @@ TEST(ProUrlLabel, ReleaseOutsideOpensNothingAndRestoresTheStateColour)
     EXPECT_TRUE(opened.isEmpty());
 }
 
+TEST(ProUrlLabel, OnlyAReleaseBeyondTheWidthOrHeightIsOutside)
+{
+    // Outside means x or y negative, x beyond the width or y beyond the
+    // height: the column x = width and the row y = height still count.
+    TProUrlLabel l;
+    l.setCaption(QStringLiteral("link"));
+    l.setAutoSize(false);
+    l.resize(60, 16);
+    QStringList opened;
+    l.Opener = [&](const QString& t) {
+        opened << t;
+        return true;
+    };
+    QTest::mousePress(&l, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(&l, Qt::LeftButton, {}, QPoint(61, 16));
+    EXPECT_TRUE(opened.isEmpty());
+    QTest::mousePress(&l, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(&l, Qt::LeftButton, {}, QPoint(60, 17));
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_FALSE(l.Visited());
+    QTest::mousePress(&l, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(&l, Qt::LeftButton, {}, QPoint(60, 16));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("link")});
+    EXPECT_TRUE(l.Visited());
+    EXPECT_EQ(l.FontColor(), 0x800000u);
+}
+
 TEST(ProUrlLabel, CompleteClickOpensTheLinkAndTurnsVisited)
 {
     TProUrlLabel l;

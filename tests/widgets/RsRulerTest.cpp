@@ -280,3 +280,49 @@ TEST(RsRulerNumbers, FormatWithUpToTwoDecimals)
     EXPECT_EQ(FormatRulerNumber(-0.001), QStringLiteral("0"));
     EXPECT_EQ(FormatRulerNumber(-40), QStringLiteral("-40"));
 }
+
+TEST(RsRulerNumbers, ZoomsAndOffsetsBeyondTheIntegerRange)
+{
+    // A pixel ruler at a zoom of 10^9 (beyond the table: a new ruler's
+    // factor 1): 10^9 * 5 / 100 = 5 * 10^7 pixels a step.
+    TRsRuler huge;
+    huge.setUnits(TRulerUnit::ruPixel);
+    huge.setScale(1000000000);
+    Render(&huge);
+    EXPECT_DOUBLE_EQ(huge.Step(), 5e7);
+
+    // The number at x 50 is 10 + Offset. Offset 3 * 10^9 reads 3000000010;
+    // so does Offset -3000000020 (10 - 3000000020) with the sign hidden. The
+    // ruler is 80 wide, so that this number is the only one.
+    auto up = Ruler2();
+    up->resize(80, 22);
+    up->setShowMinus(true);
+    up->setOffset(3e9);
+    auto down = Ruler2();
+    down->resize(80, 22);
+    down->setOffset(-3000000020.0);
+    const QImage a = Render(up.get());
+    EXPECT_GT(CountColor(a, 0, 0, 80, 14, clWhite), 0);
+    EXPECT_TRUE(a == Render(down.get())) << "both rulers must read 3000000010";
+}
+
+TEST(RsRulerHairLine, ASettingChangedBeforeTheLineMovesIsNotLost)
+{
+    // A change that only schedules a repaint (the colour, the font, the
+    // size), followed by a hair line move before that repaint ran: the
+    // ruler shows the new setting, and the full repaint clears the line.
+    TRsRuler r; // 200 x 33, centimetres, raised edge
+    r.setColor(clSilver);
+    r.setFont(DesignFont(QStringLiteral("MS Sans Serif"), -11));
+    r.setHairLine(true);
+    Render(&r);
+    r.setColor(clBlue);
+    r.setHairLinePos(100);
+    const QImage img = Render(&r);
+    EXPECT_EQ(PixelAt(img, 50, 5), clBlue); // above the band: the ruler's colour
+    EXPECT_EQ(r.HairLinePos(), -1);
+
+    // Once painted afresh, a move is drawn by inversion again.
+    r.setHairLinePos(100);
+    EXPECT_EQ(PixelAt(Render(&r), 99, 15), PixelAt(img, 99, 15) ^ 0xFFFFFFu);
+}
