@@ -47,6 +47,12 @@ constexpr int kDriveSlots = 24;
 // not answer) has no hundredth to divide by and gives 0.
 int UsedPercent(std::int64_t size, std::int64_t free);
 
+// Byte arithmetic that holds at the 64-bit limits instead of overflowing: a
+// filesystem may report absurd figures, which the platform caps at the
+// largest value, and sums or differences of such figures must not wrap.
+std::int64_t AddBytes(std::int64_t a, std::int64_t b);
+std::int64_t SubtractBytes(std::int64_t a, std::int64_t b);
+
 // The figures of an answering drive: false when the drive does not answer
 // (size and free then stay as they were); otherwise its size and free bytes,
 // each asked afresh (-1 for a query that failed after all).

@@ -63,8 +63,8 @@ void TForm1::ShownTotals(std::int64_t& size, std::int64_t& free)
     for (DriveSlot& s : Slots) {
         std::int64_t driveSize = 0, driveFree = 0;
         if (s.RowVisible() && DriveFigures(s, driveSize, driveFree)) {
-            size += driveSize;
-            free += driveFree;
+            size = AddBytes(size, driveSize);
+            free = AddBytes(free, driveFree);
         }
     }
 }

@@ -31,6 +31,22 @@ int UsedPercent(std::int64_t size, std::int64_t free)
     return int(std::clamp<std::int64_t>(p, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+std::int64_t AddBytes(std::int64_t a, std::int64_t b)
+{
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return sum;
+}
+
+std::int64_t SubtractBytes(std::int64_t a, std::int64_t b)
+{
+    std::int64_t difference = 0;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return difference;
+}
+
 bool DriveFigures(const DriveSlot& slot, std::int64_t& size, std::int64_t& free)
 {
     if (!DriveAvailable(slot.Letter))

@@ -91,7 +91,7 @@ void TForm1::ViewSort(QObject* sender)
             continue;
         s.S->setCaption(FormatNumber(size / divisor, rowPattern));
         s.F->setCaption(FormatNumber(free / divisor, rowPattern));
-        s.U->setCaption(FormatNumber((size - free) / divisor, rowPattern));
+        s.U->setCaption(FormatNumber(SubtractBytes(size, free) / divisor, rowPattern));
     }
 
     // 5. A query that failed after the drive answered wrote "-1".

@@ -1,5 +1,7 @@
 // Fill levels and totals: display names, LED classes with their strict
 // thresholds, the drive buttons, where DInfo ends, and the totals gauges.
+#include <limits>
+
 #include "MainWindowFixture.h"
 
 using namespace kestrix::test;
@@ -129,4 +131,21 @@ TEST_F(MainWindowTest, TotalsGaugeShowsZeroWhenNoShownDriveAnswers)
     f.TotalBar(&f);
     EXPECT_EQ(f.TotalB->Progress(), 0);
     EXPECT_EQ(f.TotalBG->Percent(), 0);
+}
+
+TEST_F(MainWindowTest, FiguresAtTheSixtyFourBitLimitDoNotWrap)
+{
+    // The platform caps absurd figures at the largest 64-bit value; two such
+    // drives must not wrap the sums, nor a failed free query (-1) the used
+    // figure. 9,223,372,036,854,775,807 / 2^20 = 8,796,093,022,207.999999...,
+    // which rounds to 8,796,093,022,208.00 megabytes.
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    fake.AddDrive('C', DRIVE_FIXED, kMax, 0);
+    fake.AddDrive('D', DRIVE_FIXED, kMax, -1);
+    TForm1& f = StartActive();
+    EXPECT_EQ(f.Slot('D').U->Caption(), QStringLiteral("8,796,093,022,208.00"));
+    EXPECT_EQ(f.Slot('D').F->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(f.Label5->Caption(), QStringLiteral(" 8,796,093,022,208.00"));
+    EXPECT_EQ(f.Label7->Caption(), QStringLiteral(" 8,796,093,022,208.00"));
+    EXPECT_EQ(f.TotalB->Progress(), 100);
 }
