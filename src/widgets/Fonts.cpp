@@ -3,7 +3,32 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <cstdlib>
+
+namespace {
+
+// Which fonts resolve to a bitmap face, by font key: every text draw asks,
+// and the font database answers slowly. Only the GUI thread draws text.
+QHash<QString, bool>& BitmapFaces()
+{
+    static QHash<QString, bool> known;
+    return known;
+}
+
+bool IsBitmapFace(const QFont& f)
+{
+    const QString key = f.key();
+    auto it = BitmapFaces().constFind(key);
+    if (it != BitmapFaces().constEnd())
+        return *it;
+    const QFontInfo info(f);
+    const bool bitmap = !QFontDatabase::isScalable(info.family(), info.styleName());
+    BitmapFaces().insert(key, bitmap);
+    return bitmap;
+}
+
+} // namespace
 
 int LoadDesignFonts()
 {
@@ -19,18 +44,10 @@ int LoadDesignFonts()
             ++loaded;
     }
     QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif"));
+    BitmapFaces().clear(); // new faces may change what a font resolves to
     return loaded;
 }
 
-namespace {
-
-bool IsBitmapFace(const QFont& f)
-{
-    const QFontInfo info(f);
-    return !QFontDatabase::isScalable(info.family(), info.styleName());
-}
-
-} // namespace
 
 QFont DesignFont(const QString& family, int height, bool bold)
 {
