@@ -25,7 +25,7 @@
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "platform/LinuxPlatform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 
 namespace {
 

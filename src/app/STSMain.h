@@ -17,17 +17,17 @@
 #include "settings/DShow.h"
 #include "settings/IniVal.h"
 #include "settings/TSavedFormUnit.h"
+#include "toolkit/Form.h"
+#include "toolkit/Label.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/StatusBar.h"
 #include "widgets/ALed.h"
-#include "widgets/ComCtrls.h"
-#include "widgets/Forms.h"
 #include "widgets/GPanel.h"
 #include "widgets/Gauges.h"
 #include "widgets/LbSpeedButton.h"
-#include "widgets/Menus.h"
 #include "widgets/ProCtrls.h"
 #include "widgets/ProStBar.h"
 #include "widgets/STGauge.h"
-#include "widgets/StdCtrls.h"
 
 class TForm1 : public TForm, public TDShowHost {
     Q_OBJECT

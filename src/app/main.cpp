@@ -7,9 +7,9 @@
 #include "app/STSMain.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"
-#include "widgets/Resources.h"
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "platform/Platform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 #include "widgets/ProUrl.h"
 
 namespace {

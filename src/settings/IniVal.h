@@ -13,7 +13,7 @@
 
 #include <QString>
 
-#include "widgets/Controls.h"
+#include "toolkit/Control.h"
 
 class TForm;
 

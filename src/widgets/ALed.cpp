@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "GdiCanvas.h"
-#include "Resources.h"
+#include "toolkit/GdiCanvas.h"
+#include "toolkit/Pictures.h"
 
 namespace {
 

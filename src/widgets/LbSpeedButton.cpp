@@ -15,9 +15,9 @@
 #include <mutex>
 #include <thread>
 
-#include "Fonts.h"
-#include "GdiCanvas.h"
-#include "Resources.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
+#include "toolkit/Pictures.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 
 class GdiCanvas;

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <map>
 
-#include "Resources.h"
+#include "toolkit/Pictures.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <ostream>
 
-#include "widgets/Graphics.h"
+#include "toolkit/Color.h"
 
 namespace kestrix::test {
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 #include "widgets/HyperCheckBox.h"
 #include "widgets/ProCtrls.h"
 #include "widgets/ProStBar.h"

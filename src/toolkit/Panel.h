@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-#include "Controls.h"
+#include "Control.h"
 
 class GdiCanvas;
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
-#include "widgets/GdiCanvas.h"
-#include "WidgetTestUtil.h"
+#include "support/WidgetTestUtil.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "Menus.h"
+#include "MenuItem.h"
 
 TMenuItem::TMenuItem(QObject* parent)
     : QAction(parent)

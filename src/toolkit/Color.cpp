@@ -1,4 +1,4 @@
-#include "Graphics.h"
+#include "Color.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "Form.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "StdCtrls.h"
+#include "Label.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ExtCtrls.h"
 #include "Fonts.h"
 #include "GdiCanvas.h"
+#include "Panel.h"
 
 TLabel::TLabel(QWidget* parent)
     : TControl(parent)

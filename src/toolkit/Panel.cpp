@@ -1,4 +1,4 @@
-#include "ExtCtrls.h"
+#include "Panel.h"
 
 #include <QBitmap>
 #include <QPainter>

@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "Graphics.h"
+#include "Color.h"
 
 class TForm;
 

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "Pictures.h"
 
 #include <QtGlobal>
 

@@ -10,7 +10,7 @@
 #include <exception>
 #include <functional>
 
-#include "Controls.h"
+#include "Control.h"
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };

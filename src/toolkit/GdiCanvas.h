@@ -20,7 +20,7 @@
 #include <functional>
 #include <vector>
 
-#include "Graphics.h"
+#include "Color.h"
 
 // a * b / c with a 64-bit intermediate, rounded to the nearest integer with
 // halves away from zero; -1 when c is 0 (as the platform's MulDiv answers).

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "Controls.h"
+#include "Control.h"
 
 class TLabel : public TControl {
     Q_OBJECT

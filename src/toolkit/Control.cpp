@@ -1,10 +1,10 @@
-#include "Controls.h"
+#include "Control.h"
 
 #include <QMouseEvent>
 #include <algorithm>
 #include <vector>
 
-#include "Forms.h"
+#include "Form.h"
 
 TComponent::TComponent(QObject* owner)
     : QObject(owner)

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QString>
 
-#include "Controls.h"
+#include "Control.h"
 
 class TMenuItem : public QAction {
     Q_OBJECT

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "Controls.h"
+#include "Control.h"
 
 class TStatusBar;
 

@@ -1,11 +1,11 @@
-#include "ComCtrls.h"
+#include "StatusBar.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "ExtCtrls.h"
 #include "Fonts.h"
 #include "GdiCanvas.h"
+#include "Panel.h"
 
 namespace {
 constexpr int kTopMargin = 2; // the bar's panels start below a 2-pixel strip

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
-#include "widgets/ComCtrls.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/StatusBar.h"
 
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;
