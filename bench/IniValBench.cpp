@@ -10,6 +10,7 @@
 #include <random>
 
 #include "settings/IniVal.h"
+#include "toolkit/Action.h"
 #include "toolkit/Form.h"
 #include "toolkit/MenuItem.h"
 

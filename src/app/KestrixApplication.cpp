@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "toolkit/Form.h"
+#include "toolkit/Application.h"
 
 TKestrixApplication::TKestrixApplication(int& argc, char** argv)
     : QApplication(argc, argv)

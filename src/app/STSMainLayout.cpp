@@ -5,8 +5,8 @@
 
 #include "app/STSMain.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/Panel.h"
 #include "toolkit/Pictures.h"
+#include "toolkit/Shape.h"
 #include "widgets/ProUrl.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "toolkit/Form.h"
-#include "toolkit/Panel.h"
+#include "toolkit/Image.h"
 #include "widgets/GPanel.h"
 #include "widgets/ProCtrls.h"
 

@@ -7,6 +7,7 @@
 #include "app/STSMain.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
+#include "toolkit/Application.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"
 
 namespace {

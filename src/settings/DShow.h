@@ -9,9 +9,9 @@
 #include <array>
 
 #include "toolkit/Form.h"
+#include "toolkit/HeaderControl.h"
 #include "toolkit/Label.h"
 #include "toolkit/MenuItem.h"
-#include "toolkit/StatusBar.h"
 #include "widgets/GPanel.h"
 #include "widgets/HyperCheckBox.h"
 #include "widgets/LbSpeedButton.h"

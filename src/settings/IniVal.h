@@ -13,7 +13,7 @@
 
 #include <QString>
 
-#include "toolkit/Control.h"
+#include "toolkit/Component.h"
 
 class TForm;
 

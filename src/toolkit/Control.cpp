@@ -6,9 +6,14 @@
 
 #include "Form.h"
 
-TComponent::TComponent(QObject* owner)
-    : QObject(owner)
+int AlignmentFlags(TAlignment a)
 {
+    switch (a) {
+    case TAlignment::taLeftJustify: return Qt::AlignLeft;
+    case TAlignment::taRightJustify: return Qt::AlignRight;
+    case TAlignment::taCenter: return Qt::AlignHCenter;
+    }
+    return Qt::AlignLeft;
 }
 
 TControl::TControl(QWidget* parent)

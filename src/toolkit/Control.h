@@ -1,6 +1,6 @@
-// The base of our controls and components: the few toolkit notions the
-// window layout relies on (a name, a colour, a hint, a tag, "being loaded"),
-// on top of QWidget and QObject.
+// The base of every visual control: the few toolkit notions the window
+// layout relies on (a name, a colour, a hint, a tag, "being loaded",
+// alignment inside the parent), on top of QWidget.
 //
 // Conventions for every control and component of the program:
 //  - a property P reads with P() and writes with setP(value);
@@ -15,10 +15,10 @@
 #include <functional>
 
 #include "Color.h"
+#include "Component.h"
 
 class TForm;
 
-using TNotifyEvent = std::function<void(QObject* sender)>;
 // Mouse button events: sender, button, modifiers, position in the control.
 using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
 
@@ -27,25 +27,8 @@ enum class TTextLayout { tlTop, tlCenter, tlBottom };
 enum class TVerticalAlignment { vaTop, vaCenter, vaBottom };
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
-// A non-visual component owned by a form (disk information, settings store,
-// position saver, ...). Loaded() runs once the form's layout is complete,
-// before the form's creation handler.
-class TComponent : public QObject {
-    Q_OBJECT
-public:
-    explicit TComponent(QObject* owner = nullptr);
-
-    QString Name() const { return objectName(); }
-    void setName(const QString& name) { setObjectName(name); }
-    int Tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
-    QObject* Owner() const { return parent(); }
-
-    virtual void Loaded() {}
-
-private:
-    int tag_ = 0;
-};
+// The Qt flag of a horizontal alignment (Qt::AlignLeft, AlignRight, AlignHCenter).
+int AlignmentFlags(TAlignment a);
 
 // A visual control: a QWidget with the toolkit's colour, hint and tag.
 class TControl : public QWidget {

@@ -90,6 +90,14 @@ void DrawDesignText(QPainter& painter, int x, int baseline, const QString& text)
         painter.drawText(x + 1, baseline, text);
 }
 
+void DrawCellText(QPainter& painter, const QRect& cell, const QRect& text, int horizontalFlags, const QString& s)
+{
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs | horizontalFlags;
+    painter.setClipRect(cell);
+    DrawDesignText(painter, text, flags, s);
+    painter.setClipping(false);
+}
+
 QFont DefaultFormFont()
 {
     return DesignFont(QStringLiteral("MS Sans Serif"), -11);

@@ -31,6 +31,10 @@ bool NeedsOverstrikeBold(const QFont& font);
 // pixel to the right when the font needs the bold overstrike.
 void DrawDesignText(QPainter& painter, const QRect& rect, int flags, const QString& text);
 void DrawDesignText(QPainter& painter, int x, int baseline, const QString& text);
+// One line of text in a table cell (status panel, header section):
+// vertically centred in `text` with the horizontal alignment flags given,
+// tabs expanded, clipped to `cell`.
+void DrawCellText(QPainter& painter, const QRect& cell, const QRect& text, int horizontalFlags, const QString& s);
 
 // The form font of the layout: "MS Sans Serif", height -11.
 QFont DefaultFormFont();

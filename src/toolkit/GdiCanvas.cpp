@@ -513,3 +513,20 @@ void GdiCanvas::SetPixel(int x, int y, TColor color)
     if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
         reinterpret_cast<std::uint32_t*>(img_.scanLine(y))[x] = ToPixel(color);
 }
+
+void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
+             TColor bottomColor, int width)
+{
+    for (; width > 0 && right > left && bottom > top; --width) {
+        // Top row and left column stop one short of the far corners, which
+        // belong to the bottom/right colour.
+        canvas.FillRect(left, top, right - 1, top + 1, topColor);
+        canvas.FillRect(left, top, left + 1, bottom - 1, topColor);
+        canvas.FillRect(right - 1, top, right, bottom, bottomColor);
+        canvas.FillRect(left, bottom - 1, right, bottom, bottomColor);
+        ++left;
+        ++top;
+        --right;
+        --bottom;
+    }
+}

@@ -128,3 +128,9 @@ private:
     mutable std::vector<std::uint8_t> shape_;
     mutable std::vector<double> angles_;
 };
+
+// Draws `width` nested one-pixel frames on rect (left, top, right, bottom,
+// right/bottom excluded): top and left in `topColor`, bottom and right in
+// `bottomColor`; the rectangle shrinks by one pixel on every side per frame.
+void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
+             TColor bottomColor, int width);

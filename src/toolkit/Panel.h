@@ -2,7 +2,6 @@
 // caption. The gradient and effect panels derive from it.
 #pragma once
 
-#include <QImage>
 #include <QString>
 
 #include "Control.h"
@@ -46,61 +45,4 @@ private:
     QString caption_;
     TAlignment alignment_ = TAlignment::taCenter;
     TColor fontColor_ = clWindowText;
-};
-
-// Draws `width` nested one-pixel frames on rect (left, top, right, bottom,
-// right/bottom excluded): top and left in `topColor`, bottom and right in
-// `bottomColor`; the rectangle shrinks by one pixel on every side per frame.
-void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
-             TColor bottomColor, int width);
-
-// A plain shape: a rectangle or an ellipse outlined with the pen and filled
-// with the brush (the colour key squares of the top panel).
-enum class TShapeType { stRectangle, stSquare, stEllipse, stCircle };
-
-class TShape : public TControl {
-    Q_OBJECT
-public:
-    explicit TShape(QWidget* parent = nullptr);
-
-    TShapeType Shape() const { return shape_; }
-    void setShape(TShapeType s);
-    TColor BrushColor() const { return brushColor_; }
-    void setBrushColor(TColor c);
-    TColor PenColor() const { return penColor_; }
-    void setPenColor(TColor c);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-
-private:
-    TShapeType shape_ = TShapeType::stRectangle;
-    TColor brushColor_ = clWhite;
-    TColor penColor_ = clBlack;
-};
-
-// A picture: drawn at the top-left, centred or stretched over the control;
-// with Transparent, pixels of the picture's bottom-left colour are left out.
-class TImage : public TControl {
-    Q_OBJECT
-public:
-    explicit TImage(QWidget* parent = nullptr);
-
-    QImage Picture() const { return picture_; }
-    void setPicture(const QImage& img);
-    bool Stretch() const { return stretch_; }
-    void setStretch(bool on);
-    bool Center() const { return center_; }
-    void setCenter(bool on);
-    bool Transparent() const { return transparent_; }
-    void setTransparent(bool on);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-
-private:
-    QImage picture_;
-    bool stretch_ = false;
-    bool center_ = false;
-    bool transparent_ = false;
 };

@@ -9,7 +9,6 @@
 #include "ProCtrls.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/GdiCanvas.h"
-#include "toolkit/Panel.h"
 
 QString FormatRulerNumber(double v)
 {

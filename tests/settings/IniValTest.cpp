@@ -7,6 +7,7 @@
 #include "SettingsTestSupport.h"
 #include "platform/IniFiles.h"
 #include "settings/IniVal.h"
+#include "toolkit/Action.h"
 #include "toolkit/Form.h"
 #include "toolkit/MenuItem.h"
 

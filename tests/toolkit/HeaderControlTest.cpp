@@ -3,7 +3,7 @@
 
 #include "support/TestSupport.h"
 #include "toolkit/Fonts.h"
-#include "toolkit/StatusBar.h"
+#include "toolkit/HeaderControl.h"
 
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;
