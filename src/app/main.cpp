@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/KestrixApplication.h"
+#include "app/LinuxDesktopPlatform.h"
 #include "app/STSMain.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
@@ -15,6 +16,9 @@
 int main(int argc, char** argv)
 {
     TKestrixApplication app(argc, argv);
+    // Installed for the whole run; static, so it outlives all that main() builds.
+    static LinuxDesktopPlatform platform;
+    InstallPlatform(&platform);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     LoadDesignFonts();
     QApplication::setFont(DefaultFormFont());
