@@ -22,9 +22,8 @@ void TApplication::setTitle(const QString& t)
 
 void TApplication::setHint(const QString& h)
 {
-    if (h == hint_)
+    if (!StoreChanged(hint_, h))
         return;
-    hint_ = h;
     if (OnHint)
         OnHint(this);
 }
