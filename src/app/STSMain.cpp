@@ -59,42 +59,42 @@ void TForm1::SetPanKestrixHeight(int h)
 
 void TForm1::FormCreate(QObject*)
 {
-    // 1. Restore every check mark: show flags, unit flags, scheme, on top.
+    // Restore every check mark: show flags, unit flags, scheme, on top.
     IniVal->Load();
 
-    // 2. Rows of flagged, existing drives.
+    // Rows of flagged, existing drives.
     for (DriveSlot& s : Slots)
         if (s.Flag->Checked())
             ShowDrive(s.RootPath(), s.Pan);
 
-    // 3. The first height; the first activation fits it to the rows.
+    // The first height; the first activation fits it to the rows.
     setHeight(315);
 
-    // 4. The help file beside the program.
+    // The help file beside the program.
     Platform& platform = CurrentPlatform();
     Application().setHelpFile(platform.ProgramFolder() + QStringLiteral("Kestrix4.hlp"));
 
-    // 5. Hints go to the status bar.
+    // Hints go to the status bar.
     Application().OnHint = [this](QObject* s) { ShowHint(s); };
     Application().TrackHints();
 
-    // 6. Without a position file the window starts in the middle of the screen.
+    // Without a position file the window starts in the middle of the screen.
     if (!QFile::exists(platform.ProgramFolder() + QStringLiteral("kespos.ini"))) {
         const QSize screen = platform.ScreenSize();
         move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
     }
 
-    // 7. The directory walk's flags (its root list comes with the walk).
+    // The directory walk's flags (its root list comes with the walk).
     ScanRunning = false;
     ScanStop = false;
 
-    // 8. The one memory reading of the run, shown by the memory panel.
+    // The one memory reading of the run, shown by the memory panel.
     MemStatus = MemoryStatus();
     MemStatus.Length = 32;
     platform.GlobalMemoryStatus(MemStatus);
     SysInfo(this);
 
-    // 9. - 11. The unit of the restored flag; a later flag's button releases
+    // The unit of the restored flag; a later flag's button releases
     // an earlier one.
     IniVal->Load();
     const std::pair<TAction*, TLbSpeedButton*> units[] = {
@@ -104,7 +104,7 @@ void TForm1::FormCreate(QObject*)
             button->setDown(true);
     IniVal->Load();
 
-    // 12. The restored colour scheme onto the bottom panel, then over the window.
+    // The restored colour scheme onto the bottom panel, then over the window.
     for (std::size_t i = 0; i < Cs.size(); ++i) {
         if (Cs[i]->Checked()) {
             PanGuage->setColor_1(0xFFFFFF);
@@ -114,7 +114,7 @@ void TForm1::FormCreate(QObject*)
     }
     ColorSort(this);
 
-    // 13. The window is built: the splash screen goes.
+    // The window is built: the splash screen goes.
     if (SplashScreen)
         SplashScreen->hide();
 }
