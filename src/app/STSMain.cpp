@@ -22,11 +22,7 @@ TForm1::~TForm1()
     // The settings store saves here. A refused write must not leave a
     // destructor: it is shown as any handler's error is, and the rest of the
     // clean-up goes on.
-    try {
-        DoDestroy();
-    } catch (const std::exception& e) {
-        Application().HandleException(e);
-    }
+    Application().RunHandler([this] { DoDestroy(); });
     // The hint handler points at this window.
     Application().OnHint = nullptr;
     if (Application().MainForm == this)
@@ -151,13 +147,11 @@ void TForm1::FormClose(QObject*, TCloseAction&)
     // An error escaping here would refuse this close and every later one, so
     // the user could never quit: it is shown, and the window closes all the
     // same (the settings are still saved at destruction).
-    try {
+    Application().RunHandler([this] {
         // The scheme's check mark follows the colours shown, so that it is saved.
         Colors1Click(this);
         SavedForm1->SaveRequest();
-    } catch (const std::exception& e) {
-        Application().HandleException(e);
-    }
+    });
 }
 
 void TForm1::FormDestroy(QObject*)

@@ -87,6 +87,17 @@ void TApplication::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool TApplication::RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        HandleException(e);
+        return false;
+    }
+}
+
 void TApplication::HandleException(const std::exception& e)
 {
     const QString text = QString::fromUtf8(e.what());
