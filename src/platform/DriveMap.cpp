@@ -685,7 +685,7 @@ std::shared_ptr<const DriveMapSnapshot> DriveMap::Build(const std::optional<std:
                 reachable.push_back(records[i]);
         if (*drives != reportedDrives_) {
             for (const std::string& e : errors)
-                std::fprintf(stderr, "kestrix: %s\n", e.c_str());
+                std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, e.c_str());
             reportedDrives_ = *drives;
         }
         for (const DriveSpec& spec : specs) {

@@ -458,6 +458,10 @@ TEST(DriveSpecs, MalformedEntryIsReportedOnceOnStderr)
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
     EXPECT_NE(err.find("\"Q=nowhere\""), std::string::npos) << err;
     EXPECT_NE(err.find("\"R=/x@floppy\""), std::string::npos) << err;
+    // Each line names the program that says it: this test binary here,
+    // kestrix or kestrix-drives for a user.
+    EXPECT_EQ(err.rfind("platform_tests: KESTRIX_DRIVES: ignoring \"Q=nowhere\"", 0), 0u) << err;
+    EXPECT_NE(err.find("\nplatform_tests: KESTRIX_DRIVES: ignoring \"R=/x@floppy\""), std::string::npos) << err;
 }
 
 TEST(DriveSpecs, EnvironmentIsReadOnEveryQuery)
