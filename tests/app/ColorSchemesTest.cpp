@@ -140,19 +140,6 @@ TEST_F(ColorSchemesTest, SystemColorsSurviveARestartWithWhiteAsLight)
     EXPECT_EQ(PixelAt(img, 350, f.MenuBarHeight() + 33), TColor(0xC0C0C0));
 }
 
-TEST_F(ColorSchemesTest, EachMarkedSchemeIsRestoredAtStartUp)
-{
-    for (int i = 0; i < 6; ++i) {
-        PutMarks(QStringLiteral("Cs0=0\nCs%1=1\n").arg(i).toLatin1());
-        StartActive();
-        QString marks(QStringLiteral("000000"));
-        marks[i] = QLatin1Char('1');
-        EXPECT_EQ(SchemeMarks(), marks);
-        ExpectScheme({clWhite, kTable[i].middle, kTable[i].dark});
-        form.reset();
-    }
-}
-
 // The settings store loads the marks once more after the creation handler,
 // as they stand in the file; the first activation's re-application of the
 // scheme then brings them in line with the colours, as soon as the window
