@@ -5,13 +5,13 @@
 
 void TForm1::ColorSort(QObject* sender)
 {
-    // 1. - 2. The scheme shown, or the one just picked from the menu.
+    // The scheme shown, or the one just picked from the menu.
     SchemeColors c{PanGuage->Color_1(), PanGuage->Color_2(), PanGuage->Color_3()};
     for (std::size_t i = 0; i < Cs.size(); ++i)
         if (sender == Cs[i])
             c = kSchemes[i];
 
-    // 3. The targets, in this order.
+    // The targets, in this order.
     for (TGPanel* p : {TopPanel, PanGuage}) {
         p->setColor_1(c.Light);
         p->setColor_2(c.Middle);
@@ -36,7 +36,7 @@ void TForm1::ColorSort(QObject* sender)
         if (auto* g = qobject_cast<TGauge*>(o))
             g->setBackColor(c.Light);
 
-    // 4. The check marks follow what is now shown.
+    // The check marks follow what is now shown.
     Colors1Click(sender);
 }
 

@@ -38,7 +38,7 @@ void TForm1::SysInfo(QObject* sender)
 {
     const MemoryStatus& m = MemStatus;
 
-    // 1. - 3. The captions read the RAM and swap gauges back, so they show
+    // The captions read the RAM and swap gauges back, so they show
     // what the gauge shows even when it refused the value.
     GM_R->setPercent(InUsePercent(m.TotalPhys, m.AvailPhys));
     GM_RL->setCaption(QStringLiteral("RAM = %1%").arg(GM_R->Percent()));
@@ -47,7 +47,7 @@ void TForm1::SysInfo(QObject* sender)
     GM_L->setPercent(m.MemoryLoad <= 100 ? int(m.MemoryLoad) : -1);
     GM_LL->setCaption(QStringLiteral("Load = %1%").arg(m.MemoryLoad));
 
-    // 4. Each pressed unit writes both panels; with none pressed they keep
+    // Each pressed unit writes both panels; with none pressed they keep
     // their texts.
     for (const MemoryUnit& u : kMemoryUnits) {
         if (!(this->*u.Button)->Down())
@@ -58,6 +58,6 @@ void TForm1::SysInfo(QObject* sender)
         LSwap->setCaption(FormatNumber(m.AvailPageFile / u.Divisor, pattern) + suffix);
     }
 
-    // 5. The memory buttons take the colours of their pressed state.
+    // The memory buttons take the colours of their pressed state.
     ColorSort(sender);
 }
