@@ -96,3 +96,9 @@ private_display_traps() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
 }
+
+# A note for failure messages: empty while the private X server runs.
+private_display_gone() {
+  [ -n "$PRIVATE_XVFB_PID" ] && kill -0 "$PRIVATE_XVFB_PID" 2>/dev/null && return 0
+  echo " (the private X server $DISPLAY has ended: killed from outside?)"
+}

@@ -14,30 +14,17 @@
 set -uo pipefail
 
 top=${1:?usage: run-script.sh <source folder>}
-for tool in Xvfb xdpyinfo import; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (packages xvfb, x11-utils, imagemagick)"
-    exit 77
-  fi
-done
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+require_tools "xvfb, x11-utils, imagemagick" Xvfb xdpyinfo import
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrix-run-XXXXXX") && [ -d "$work" ] || exit 1
+make_work kestrix-run
 runner=""
-failed=0
 cleanup() {
   [ -n "$runner" ] && kill "$runner" 2>/dev/null && wait "$runner" 2>/dev/null
-  [ "$failed" -eq 0 ] && rm -rf "$work" || echo "Files kept in $work"
+  finish_work
 }
 trap cleanup EXIT
-
-check() { # check <what> <expected> <actual>
-  if [ "$2" != "$3" ]; then
-    failed=1
-    echo "FAILED: $1: expected [$2], got [$3]"
-  else
-    echo "ok: $1"
-  fi
-}
 
 # Whether an X server still answers on the display, or its socket is left.
 server_left() { xdpyinfo -display "$1" >/dev/null 2>&1 || [ -e "/tmp/.X11-unix/X${1#:}" ]; }

@@ -9,15 +9,12 @@
 set -uo pipefail
 
 binary=${1:?usage: splash.sh <app_tests binary>}
-for tool in Xvfb openbox xprop; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (packages xvfb, openbox, x11-utils)"
-    exit 77
-  fi
-done
-
+here=$(dirname "$0")
+# shellcheck source=../support/checks.sh
+. "$here/../support/checks.sh"
 # shellcheck source=../../scripts/private-display.sh
-. "$(dirname "$0")/../../scripts/private-display.sh"
+. "$here/../../scripts/private-display.sh"
+require_tools "xvfb, openbox, x11-utils" Xvfb openbox xprop
 cleanup() { private_display_stop; }
 private_display_traps
 

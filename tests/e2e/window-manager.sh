@@ -9,44 +9,21 @@
 set -uo pipefail
 
 binary=${1:?usage: window-manager.sh <kestrix binary>}
-for tool in Xvfb openbox xdotool xprop xwininfo import timeout; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (packages xvfb, openbox, xdotool, x11-utils, imagemagick)"
-    exit 77
-  fi
-done
-
+here=$(dirname "$0")
+# shellcheck source=../support/checks.sh
+. "$here/../support/checks.sh"
 # shellcheck source=../../scripts/private-display.sh
-. "$(dirname "$0")/../../scripts/private-display.sh"
+. "$here/../../scripts/private-display.sh"
+require_tools "xvfb, openbox, xdotool, x11-utils, imagemagick" Xvfb openbox xdotool xprop xwininfo import timeout
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrix-wm-XXXXXX") && [ -d "$work" ] || exit 1
+make_work kestrix-wm
 app=""
-failed=0
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
   private_display_stop
-  if [ "$failed" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "Screenshots and files kept in $work"
-  fi
+  finish_work
 }
 private_display_traps
-
-fail() {
-  echo "FAILED: $*"
-  failed=1
-  exit 1
-}
-
-check() { # check <what> <expected> <actual>
-  if [ "$2" != "$3" ]; then
-    failed=1
-    echo "FAILED: $1: expected [$2], got [$3]"
-  else
-    echo "ok: $1"
-  fi
-}
 
 map_state() { xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: *//p'; }
 
@@ -83,8 +60,8 @@ private_display_wm || fail "openbox did not start"
 
 (cd "$work" && exec ./kestrix) >"$work/program.log" 2>&1 &
 app=$!
-main=$(timeout 10 xdotool search --sync --onlyvisible --name 'Kestrix 4\.0$' | head -n1)
-[ -n "$main" ] || fail "the main window did not appear"
+main=$(find_window 'Kestrix 4\.0$' 10)
+[ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
 # Two rows: the menu bar and 44 + 18 + 40 + 90 + 19.
 for _ in $(seq 50); do
   eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -103,7 +80,7 @@ sleep 0.3
 xdotool key Right
 sleep 0.3
 xdotool key Return
-dialog=$(timeout 5 xdotool search --sync --onlyvisible --name '^Drives to show$' | head -n1)
+dialog=$(find_window '^Drives to show$' 5)
 [ -n "$dialog" ] || fail "the dialog Drives to show did not appear"
 sleep 0.3
 import -window root "$work/dialog.png"

@@ -7,18 +7,10 @@
 set -uo pipefail
 
 binary=${1:?usage: kestrix-drives.sh <kestrix-drives binary>}
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrix-drives-XXXXXX") && [ -d "$work" ] || exit 1
-trap 'rm -rf "$work"' EXIT
-failed=0
-
-check() { # check <what> <expected> <actual>
-  if [ "$2" != "$3" ]; then
-    failed=1
-    echo "FAILED: $1: expected [$2], got [$3]"
-  else
-    echo "ok: $1"
-  fi
-}
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+make_work kestrix-drives
+trap finish_work EXIT
 
 tab=$(printf '\t')
 # Four characters backslash, 0, 1, 1 in one name; a real tab in the other.
