@@ -81,6 +81,9 @@ start_program() {
   app=$!
   main=$(timeout 10 xdotool search --sync --onlyvisible --name "$main_title" | head -n1)
   [ -n "$main" ] || fail "the main window did not appear"
+  # The window shows once the opening outline has arrived (ten frames of
+  # 50 ms); clicks before that would miss it.
+  sleep 0.8
 }
 
 # Waits until the main window is the given height (the first activation
