@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -35,6 +37,8 @@ bool Show(const QString& helpFile)
         // Web and mail links go to the desktop; links within the page stay.
         g_window->setOpenExternalLinks(true);
         g_window->resize(640, 560);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            g_window->move(screen->availableGeometry().center() - g_window->rect().center());
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, g_window.data(),
                          &QObject::deleteLater);
     }

@@ -37,9 +37,9 @@ TGroupBox* Group(QWidget* parent, const QString& name, int x, int y, int w, int 
     return g;
 }
 
-// The lines of a group, 16 pixels apart from the top 16, their right ends
-// lined up at `right`.
-void Lines(TGroupBox* group, const QStringList& lines, int right)
+// The lines of a group, 16 pixels apart from the top 16: from the left edge
+// `left`, or with their right ends lined up at `right` when that is given.
+void Lines(TGroupBox* group, const QStringList& lines, int left, int right = -1)
 {
     int top = kFirstLine;
     for (const QString& text : lines) {
@@ -47,21 +47,7 @@ void Lines(TGroupBox* group, const QStringList& lines, int right)
         l->setFontColor(clBlack);
         l->setTransparent(true);
         l->setCaption(text);
-        l->move(right - l->width(), top);
-        top += kLineStep;
-    }
-}
-
-// The lines of a group from the left edge `left`.
-void LinesFromLeft(TGroupBox* group, const QStringList& lines, int left)
-{
-    int top = kFirstLine;
-    for (const QString& text : lines) {
-        auto* l = new TLabel(group);
-        l->setFontColor(clBlack);
-        l->setTransparent(true);
-        l->setCaption(text);
-        l->move(left, top);
+        l->move(right < 0 ? left : right - l->width(), top);
         top += kLineStep;
     }
 }
@@ -126,7 +112,9 @@ TInfoForm::TInfoForm()
     setName(QStringLiteral("InfoForm"));
     setCaption(QStringLiteral("Info"));
     setWindowFlags(ToolWindowBorderFlags());
-    setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("sizeinfo"))));
+    // The first cell of the info button's glyph.
+    const QImage glyph = GlyphPicture(QStringLiteral("sizeinfo"));
+    setWindowIcon(QPixmap::fromImage(glyph.copy(0, 0, glyph.height(), glyph.height())));
     // Modeless and independent: it neither keeps the program running nor
     // goes with the main window. At the program's end it is released.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -157,9 +145,9 @@ TInfoForm::TInfoForm()
                       QStringLiteral("NTFS  (NT 3.51 and above)"));
     for (TGroupBox* g : {GroupFat16, GroupFat32, GroupNtfs})
         RegisterComponent(g);
-    Lines(GroupFat16, Fat16Lines(), 140);
-    Lines(GroupFat32, Fat32Lines(), 148);
-    Lines(GroupNtfs, NtfsLines(), 150);
+    Lines(GroupFat16, Fat16Lines(), 0, 140);
+    Lines(GroupFat32, Fat32Lines(), 0, 148);
+    Lines(GroupNtfs, NtfsLines(), 0, 150);
 
     // 2. Measures.
     ProPanel2 = Frame(Panel1, QStringLiteral("ProPanel2"), 6, 168, 224, 157);
@@ -167,7 +155,7 @@ TInfoForm::TInfoForm()
     RegisterComponent(ProPanel2);
     GroupMeasures = Group(ProPanel2, QStringLiteral("GroupMeasures"), 8, 8, 208, 141, QStringLiteral(" Measures "));
     RegisterComponent(GroupMeasures);
-    LinesFromLeft(GroupMeasures, MeasureLines(), 12);
+    Lines(GroupMeasures, MeasureLines(), 12);
 
     // 3. What wasted space is, in a memo whose edits go with the window.
     ProPanel3 = Frame(Panel1, QStringLiteral("ProPanel3"), 240, 168, 286, 157);
