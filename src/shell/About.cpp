@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 #include "shell/JpegImage.h"
 #include "shell/WebAddress.h"
-#include "shell/WindowKinds.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Cursors.h"
 #include "toolkit/Pictures.h"
@@ -55,7 +54,8 @@ TAboutForm::TAboutForm(const QByteArray& picture)
     InitResources();
     setName(QStringLiteral("AboutForm"));
     setCaption(QStringLiteral("About - Kestrix"));
-    setWindowFlags(DialogBorderFlags());
+    setBorderStyle(TFormBorderStyle::bsDialog);
+    setBorderIcons({biSystemMenu});
     setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("kestrix32"))));
     // The program ends with its main window, whatever else is open.
     setAttribute(Qt::WA_QuitOnClose, false);

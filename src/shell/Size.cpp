@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 
 #include "platform/Platform.h"
-#include "shell/WindowKinds.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Cursors.h"
 #include "toolkit/Pictures.h"
@@ -111,7 +110,8 @@ TInfoForm::TInfoForm()
     InitResources();
     setName(QStringLiteral("InfoForm"));
     setCaption(QStringLiteral("Info"));
-    setWindowFlags(ToolWindowBorderFlags());
+    setBorderStyle(TFormBorderStyle::bsToolWindow);
+    setBorderIcons({biSystemMenu, biMinimize});
     // The first cell of the info button's glyph.
     const QImage glyph = GlyphPicture(QStringLiteral("sizeinfo"));
     setWindowIcon(QPixmap::fromImage(glyph.copy(0, 0, glyph.height(), glyph.height())));
