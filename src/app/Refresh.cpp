@@ -74,16 +74,22 @@ void TForm1::DriveShow(QObject* sender)
     FormActivate(sender);
 }
 
-void TForm1::FormActivate(QObject* sender)
+void TForm1::FitToRows()
 {
-    // The window fits its rows: the client area below the menu bar
-    // holds exactly PanKestrix and the status bar.
+    // The client area below the menu bar holds exactly PanKestrix and the
+    // status bar.
     const int n = int(std::count_if(Slots.begin(), Slots.end(), [](const DriveSlot& s) { return s.RowVisible(); }));
     int panHeight = TopPanel->height() + HeaderPanel->height() + PanGuage->height() + kDriveRowHeight * n;
     if (!PanDet->isHidden())
         panHeight += PanDet->height();
     SetPanKestrixHeight(panHeight);
     setHeight(MenuBarHeight() + panHeight + StatBar->height());
+}
+
+void TForm1::FormActivate(QObject* sender)
+{
+    // The window fits its rows.
+    FitToRows();
 
     // The figures in the unit of the pressed button.
     QObject* last = RunPressedUnitButtons();
