@@ -62,13 +62,16 @@ private_display_wm() {
   command -v openbox >/dev/null 2>&1 || return 1
   openbox >"$PRIVATE_DISPLAY_DIR/openbox.log" 2>&1 &
   PRIVATE_WM_PID=$!
-  # openbox announces itself on the root window once it manages windows.
+  # openbox announces itself on the root window once it manages windows;
+  # on a busy machine that can take seconds, and a window started before
+  # it would be shown without frame for a while.
   local _
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$PRIVATE_WM_PID" 2>/dev/null || return 1
     sleep 0.1
   done
-  return 0
+  return 1
 }
 
 private_display_stop() {
