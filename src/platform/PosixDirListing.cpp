@@ -39,7 +39,7 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::unique_ptr<DirListing>(new PosixDirListing(dir, st.st_dev));
+        return std::unique_ptr<DirListing>(new PosixDirListing(dir, st.st_dev, st.st_ino));
     }
 
     ~PosixDirListing() override { ::closedir(dir_); }
@@ -61,6 +61,7 @@ public:
             // The bytes a file holds; folders, links and special files
             // count as 0, as the design's listings give them.
             entry.Size = S_ISREG(st.st_mode) ? std::int64_t(st.st_size) : 0;
+            entry.LinkSize = entry.SymLink ? std::int64_t(st.st_size) : 0;
             return true;
         }
     }
@@ -70,11 +71,19 @@ public:
         return FromFd(OpenChildFolder(::dirfd(dir_), name));
     }
 
+    FolderIdentity Identity() const override { return {std::uint64_t(device_), std::uint64_t(inode_)}; }
+
+    std::unique_ptr<DirListing> OpenParent() override
+    {
+        return FromFd(::openat(::dirfd(dir_), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    }
+
 private:
-    PosixDirListing(DIR* dir, dev_t device) : dir_(dir), device_(device) {}
+    PosixDirListing(DIR* dir, dev_t device, ino_t inode) : dir_(dir), device_(device), inode_(inode) {}
 
     DIR* dir_;
     dev_t device_;
+    ino_t inode_;
 };
 
 } // namespace
