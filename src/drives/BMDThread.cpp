@@ -1,6 +1,5 @@
 #include "BMDThread.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 
 #include "platform/ThreadPriority.h"
@@ -123,17 +122,16 @@ TBMDThread::~TBMDThread()
     setThreadGroup(nullptr);
     if (!thread_)
         return;
+    // Asked to stop, the thread is waited for here rather than through a
+    // pass of the whole event loop: the owner (the main window) may be half
+    // destroyed, and the loop would hand its controls events. The end the
+    // thread posts goes with this object unhandled.
     thread_->forgetOnly_ = true;
     Stop();
-    if (QCoreApplication::instance()) {
-        while (thread_)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    } else {
-        // No event loop to bring the end: wait for the thread itself.
-        TBMDExecuteThread* t = thread_;
-        ForgetThread();
-        delete t;
-    }
+    TBMDExecuteThread* t = thread_;
+    t->thread_.join();
+    ForgetThread();
+    delete t;
 }
 
 void TBMDThread::setPriority(TThreadPriority p)

@@ -113,8 +113,9 @@ class TBMDThread : public TBMDThreadBase {
     Q_OBJECT
 public:
     explicit TBMDThread(QObject* owner = nullptr);
-    // A running worker is asked to stop, and the event loop runs until its
-    // thread has ended; its end then reports to nobody.
+    // A running worker leaves its group, is asked to stop and waited for;
+    // its end then reports to nobody. (Its work must not wait for the GUI
+    // thread once asked to stop.)
     ~TBMDThread() override;
 
     TBMDThreadDataNotifyEvent OnExecute;
