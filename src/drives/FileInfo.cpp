@@ -126,7 +126,8 @@ public:
     {
         const std::uint64_t length = std::min<std::uint64_t>(name.size(), kMaxName);
         const std::uint64_t chunk = std::uint64_t(1) << kArenaBits;
-        if (arena_.empty() || (arenaUsed_ & (chunk - 1)) + length > chunk) {
+        // A name never straddles two chunks.
+        if (arena_.empty() || arenaUsed_ + length > arena_.size() * chunk) {
             arena_.emplace_back(new char[chunk]);
             arenaUsed_ = (arena_.size() - 1) * chunk;
         }

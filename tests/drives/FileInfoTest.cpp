@@ -205,6 +205,24 @@ TEST_F(FakeWalk, OddNamesAreKeptAsTheirBytes)
     EXPECT_EQ(texts.last(), QStringLiteral("Scanning C:\\caf\uFFFD\\new\nline\\..."));
 }
 
+TEST_F(FakeWalk, NamesThatFillTheirStoreExactlyAreKeptWhole)
+{
+    // 64-byte names: 4096 of them fill a 256 KiB store to its last byte.
+    FakeFolder& root = Root();
+    std::vector<std::string> names;
+    for (int i = 0; i < 9000; ++i) {
+        std::string n = std::to_string(i);
+        names.push_back(n + std::string(64 - n.size(), i % 2 ? 'a' : 'b'));
+        root.AddFile(names.back(), 1);
+    }
+    Walk();
+    ASSERT_EQ(list.Count(), 9000);
+    int intact = 0;
+    for (int i = 0; i < 9000; ++i)
+        intact += list.Name(i) == names[std::size_t(i)];
+    EXPECT_EQ(intact, 9000);
+}
+
 TEST_F(FakeWalk, AStopEndsTheWalkAtOnce)
 {
     FakeFolder& root = Root();
