@@ -10,8 +10,9 @@
 #include <random>
 
 #include "settings/IniVal.h"
-#include "widgets/Forms.h"
-#include "widgets/Menus.h"
+#include "toolkit/Action.h"
+#include "toolkit/Form.h"
+#include "toolkit/MenuItem.h"
 
 namespace {
 

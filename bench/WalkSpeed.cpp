@@ -38,7 +38,7 @@
 
 #include "app/STSMain.h"
 #include "platform/LinuxPlatform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 
 namespace {
 

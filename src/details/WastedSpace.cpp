@@ -6,6 +6,7 @@
 
 #include "app/FormatNumber.h"
 #include "app/STSMain.h"
+#include "toolkit/Application.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,7 +17,7 @@
 #include "drives/FileInfo.h"
 #include "platform/FakePlatform.h"
 #include "platform/LinuxPlatform.h"
-#include "support/TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 namespace {
 
