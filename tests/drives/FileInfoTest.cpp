@@ -7,21 +7,12 @@
 
 #include "drives/FileInfo.h"
 #include "platform/FakePlatform.h"
+#include "WalkTestSupport.h"
 #include "support/CoreTestSupport.h"
 
 namespace {
 
 constexpr std::int64_t GiB = 1024LL * 1024 * 1024;
-
-// A walk that pumps and reports at every folder, as the design has it.
-TScanPacing EveryFolder(std::function<void()> pump = [] {})
-{
-    TScanPacing p;
-    p.PumpMs = 0;
-    p.StatusMs = 0;
-    p.Pump = std::move(pump);
-    return p;
-}
 
 class FakeWalk : public ::testing::Test {
 protected:

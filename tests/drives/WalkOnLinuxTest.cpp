@@ -14,19 +14,10 @@
 
 #include "drives/FileInfo.h"
 #include "platform/LinuxPlatform.h"
+#include "WalkTestSupport.h"
 #include "support/CoreTestSupport.h"
 
 namespace {
-
-// A walk that pumps and reports at every folder, as the design has it.
-TScanPacing EveryFolder(std::function<void()> pump = [] {})
-{
-    TScanPacing p;
-    p.PumpMs = 0;
-    p.StatusMs = 0;
-    p.Pump = std::move(pump);
-    return p;
-}
 
 // On a RAM disk where there is one: deep trees are slow to build on a disk.
 QString ScratchPattern()
