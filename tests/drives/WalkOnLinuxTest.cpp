@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <ftw.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
@@ -37,6 +38,13 @@ protected:
         o.Map.Drives = "T=" + path;
         platform = std::make_unique<LinuxPlatform>(o);
         scope = std::make_unique<ScopedPlatform>(*platform);
+    }
+    // By bytes: QTemporaryDir cannot remove names that are not UTF-8.
+    void TearDown() override
+    {
+        ::nftw(
+            path.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p); }, 16,
+            FTW_DEPTH | FTW_PHYS);
     }
     void Walk(const TScanPacing& pacing = {})
     {
