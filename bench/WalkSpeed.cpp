@@ -10,6 +10,10 @@
 //                                  offscreen screen; also the longest gap
 //                                  between two event-loop passes, measured
 //                                  by a 1 ms timer that records its lateness
+//                                  (gap_ms), and the most processor time the
+//                                  GUI thread spent between two of its ticks
+//                                  (gap_cpu_ms: the gap less the time other
+//                                  work on a busy machine took)
 //   bench_WalkSpeed tree FOLDER    TDirectoryList::Scan alone, and the kept
 //                                  tree's cost: resident memory after the
 //                                  walk less before, and the peak, per entry
@@ -26,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -149,6 +154,9 @@ public:
                 worstAt_ = last_;
             }
             last_ = now;
+            const double cpu = ThreadCpuMs();
+            worstCpu_ = std::max(worstCpu_, cpu - lastCpu_);
+            lastCpu_ = cpu;
         });
     }
     void Start()
@@ -156,6 +164,8 @@ public:
         clock_.start();
         last_ = 0;
         worst_ = 0;
+        lastCpu_ = ThreadCpuMs();
+        worstCpu_ = 0;
         timer_.start();
     }
     double Stop()
@@ -165,6 +175,9 @@ public:
     }
     // When the longest gap began, milliseconds after Start.
     double WorstAt() const { return worstAt_; }
+    // The most processor time the GUI thread spent between two passes: the
+    // gap without the time other work on the machine took the processor.
+    double WorstCpu() const { return worstCpu_; }
 
 private:
     QTimer timer_;
@@ -172,6 +185,15 @@ private:
     double last_ = 0;
     double worst_ = 0;
     double worstAt_ = 0;
+    double lastCpu_ = 0;
+    double worstCpu_ = 0;
+
+    static double ThreadCpuMs()
+    {
+        timespec t{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    }
 };
 
 int Duf1(const char* folder)
@@ -199,10 +221,10 @@ int Duf1(const char* folder)
     const double seconds = Since(t);
     const double cpuSeconds = Cpu() - cpu;
     const double gap = gaps.Stop();
-    std::printf("duf1 seconds=%.4f cpu=%.4f entries=%lld bytes=%lld folders=%s files=%s gap_ms=%.1f gap_at_ms=%.0f complete=%d\n", seconds,
+    std::printf("duf1 seconds=%.4f cpu=%.4f entries=%lld bytes=%lld folders=%s files=%s gap_ms=%.1f gap_at_ms=%.0f gap_cpu_ms=%.1f complete=%d\n", seconds,
                 cpuSeconds, static_cast<long long>(form.DirList->EntryCount() - 2 * form.DirList->FolderCount()),
                 static_cast<long long>(form.DirList->TotalSize()), qPrintable(form.LFolders->Caption()),
-                qPrintable(form.LFiles->Caption()), gap, gaps.WorstAt(), int(complete));
+                qPrintable(form.LFiles->Caption()), gap, gaps.WorstAt(), gaps.WorstCpu(), int(complete));
     return complete ? 0 : 1;
 }
 
