@@ -24,13 +24,7 @@ echo "more" >"$work/drive-c/sub/inner.txt"
 export KESTRIX_DRIVES="C=$work/drive-c@fixed;D=/@fixed"
 
 start_program
-eval "$(xdotool getwindowgeometry --shell "$main")"
-for _ in $(seq 50); do
-  [ "$HEIGHT" != 315 ] && break
-  sleep 0.1
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-done
-menu=$((HEIGHT - 211)) # two rows
+wait_for_first_activation 2
 [ "$menu" -gt 10 ] && [ "$menu" -lt 40 ] || fail "unexpected window height $HEIGHT"
 closed=$HEIGHT
 pointer_away

@@ -67,6 +67,20 @@ start_program() {
   [ -n "$main" ] || fail "the main window did not appear"
 }
 
+# Waits for the first activation, which fits the window from its first
+# height 315 to its rows, and sets `menu`, the menu bar's height: what the
+# window has beyond 152 + 20 per row + the status bar's 19. Prints the
+# geometry as shell assignments.
+wait_for_first_activation() { # <rows>
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  for _ in $(seq 50); do
+    [ "$HEIGHT" != 315 ] && break
+    sleep 0.1
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+  done
+  menu=$((HEIGHT - 171 - 20 * $1))
+}
+
 # Waits until the main window is the given height; prints its geometry as
 # shell assignments.
 wait_for_height() {

@@ -29,14 +29,8 @@ same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = "0
 # --- first run: empty folder, both drives shown in megabytes, centred
 start_program
 # Top panel 44, header 18, two rows, totals and memory 90, status bar 19,
-# and the menu bar: its height is what the window has beyond 211.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-for _ in $(seq 50); do
-  [ "$HEIGHT" != 315 ] && break
-  sleep 0.1
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-done
-menu=$((HEIGHT - 211))
+# and the menu bar.
+wait_for_first_activation 2
 check "first run: window centred with the height 315 (1024/2 - 686/2, 768/2 - 315/2)" "169,227" "$X,$Y"
 [ "$menu" -gt 10 ] && [ "$menu" -lt 40 ] || fail "unexpected window height $HEIGHT (menu bar $menu)"
 pointer_away
