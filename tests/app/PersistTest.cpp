@@ -59,13 +59,6 @@ protected:
             ticks += a->Checked() ? QLatin1Char('1') : QLatin1Char('0');
         return ticks;
     }
-    QString SchemeMarks() const
-    {
-        QString marks;
-        for (TMenuItem* item : form->Cs)
-            marks += item->Checked() ? QLatin1Char('1') : QLatin1Char('0');
-        return marks;
-    }
 };
 
 TEST_F(PersistTest, FirstRunWritesBothFilesAtTheEnd)
@@ -96,8 +89,7 @@ TEST_F(PersistTest, RestartRestoresFlagsUnitSchemeMarksStayOnTopAndPlace)
     StartActive();
     form->GBytesBut->Click();
     form->Slot('D').Flag->setChecked(false);
-    form->Cs[0]->setChecked(false);
-    form->Cs[3]->setChecked(true);
+    form->Cs[3]->Click(); // Red
     form->StayonTop1->setChecked(true);
     form->move(40, 50);
     CloseAndEnd();
