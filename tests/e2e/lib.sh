@@ -1,70 +1,39 @@
-# Shared by the end-to-end scripts: the tools, a work folder, a private X
-# server, the program started from a copy in the work folder, checks.
-# Source it after setting `binary`; it sets `work`, `main` and DISPLAY.
+# Shared by the end-to-end scripts that run the main window: the tools, a
+# work folder with a copy of the program, a private X server (optionally
+# with openbox), the program started and ended as a user would, and checks.
+# Source it after setting `binary`; it sets `work` and DISPLAY, and
+# start_program sets `app` and `main`. A script that wants a window manager
+# calls private_display_wm itself.
 
-for tool in Xvfb xdotool xdpyinfo import convert compare timeout; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (packages xvfb, xdotool, x11-utils, imagemagick)"
-    exit 77
-  fi
-done
+e2e_here=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=../support/checks.sh
+. "$e2e_here/../support/checks.sh"
+# shellcheck source=../../scripts/private-display.sh
+. "$e2e_here/../../scripts/private-display.sh"
+require_tools "xvfb, xdotool, x11-utils, imagemagick" Xvfb xdotool xdpyinfo import convert compare timeout
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrix-e2e-XXXXXX")
-xvfb=""
+make_work kestrix-e2e
 app=""
-failed=0
-
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  if [ "$failed" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "Screenshots and files kept in $work"
-  fi
+  private_display_stop
+  finish_work
 }
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  failed=1
-  exit 1
-}
-
-check() { # check <what> <expected> <actual>
-  if [ "$2" != "$3" ]; then
-    failed=1
-    echo "FAILED: $1: expected [$2], got [$3]"
-  else
-    echo "ok: $1"
-  fi
-}
+private_display_traps
 
 cp "$binary" "$work/kestrix" || fail "cannot copy $binary"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI
 
-# --- a private X server on a free display
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
+private_display_start || fail "no private X server"
 
 main_title='Kestrix 4\.0$'
 
 start_program() {
   (cd "$work" && exec ./kestrix) >>"$work/program.log" 2>&1 &
   app=$!
-  main=$(timeout 10 xdotool search --sync --onlyvisible --name "$main_title" | head -n1)
-  [ -n "$main" ] || fail "the main window did not appear"
+  main=$(find_window "$main_title" 10)
+  [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
 }
 
 # Waits for the first activation, which fits the window from its first
@@ -84,7 +53,7 @@ wait_for_first_activation() { # <rows>
 # Waits until the main window is the given height; prints its geometry as
 # shell assignments.
 wait_for_height() {
-  local want=$1 height=""
+  local want=$1
   for _ in $(seq 50); do
     eval "$(xdotool getwindowgeometry --shell "$main")"
     [ "$HEIGHT" = "$want" ] && return 0

@@ -54,7 +54,7 @@ sleep 0.3
 xdotool key Right
 sleep 0.3
 xdotool key Return
-dialog=$(timeout 5 xdotool search --sync --onlyvisible --name '^Drives to show$' | head -n1)
+dialog=$(find_window '^Drives to show$' 5)
 [ -n "$dialog" ] || fail "the dialog Drives to show did not appear"
 eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D_/')"
 # Top panel 30 + header 17 + two rows; centred: (1024 - 230) / 2, (768 - 87) / 2.
@@ -101,6 +101,9 @@ check "restart: row C shown" "414141" "$(pixel restarted 250 $((menu + 62)))"
 row_d=$(pixel restarted 250 $((menu + 82)))
 [ "$row_d" != "414141" ] && echo "ok: restart: row D hidden" || { failed=1; echo "FAILED: restart: row D shown"; }
 end_program
+
+# Qt warns on every start when it finds no runtime folder.
+check "no warning about XDG_RUNTIME_DIR in the program's output" 0 "$(grep -c XDG_RUNTIME_DIR "$work/program.log")"
 
 [ "$failed" -eq 0 ] || exit 1
 echo
