@@ -137,6 +137,10 @@ void TForm1::FormHide(QObject*)
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose)
 {
+    // A walk under way ends at the close request, not after the closing
+    // animation: the user is leaving, not waiting.
+    if (ScanRunning)
+        ScanStop = true;
     // A disabled animation would never finish the close, and a window that
     // is not on screen (hidden to the tray, or never shown) has nothing to
     // animate: either closes at once.

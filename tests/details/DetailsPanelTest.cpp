@@ -403,9 +403,15 @@ TEST_F(DetailsTest, ClosingTheWindowStopsTheWalkAtOnce)
     const int closed = f.Height();
     AtPass(2, [&] { f.close(); });
     Click('C');
+    // The walk ends at the close request, before the closing animation.
     EXPECT_EQ(passesAfter, 0);
     EXPECT_TRUE(f.PanDet->isHidden());
     EXPECT_EQ(f.Height(), closed);
+    // The animation's end then hides the window and closes it.
+    QElapsedTimer t;
+    t.start();
+    while (f.isVisible() && t.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(f.isVisible());
     Settle();
     form.reset(); // and the program ends cleanly
