@@ -202,10 +202,11 @@ int Duf1(const char* folder)
     ScopedPlatform scope(platform);
     TForm1 form;
     form.show();
-    // Shown, mapped and painted, as it is when a user clicks a letter.
+    // Shown, mapped and painted, its opening animation over, as it is when
+    // a user clicks a letter.
     QElapsedTimer settle;
     settle.start();
-    while (settle.elapsed() < 500)
+    while (settle.elapsed() < 1000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     form.DInfo->setDrive(QStringLiteral("T"));
     // For experiments: other pacings than the program's.
