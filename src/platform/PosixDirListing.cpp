@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
@@ -66,17 +67,24 @@ public:
                 entry.Size = entry.LinkSize = 0;
                 return true;
             }
-            struct stat st;
-            if (::fstatat(fd_, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            // statx costs what fstatat costs and also tells a mount's root:
+            // a bind mount of a folder of the same filesystem has the same
+            // device, and entering it would count its folders twice (or,
+            // bound inside itself, once more per binding).
+            struct statx st;
+            if (::statx(fd_, e->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &st) != 0)
                 continue; // gone since it was listed
             entry.Name = e->d_name;
-            entry.SymLink = S_ISLNK(st.st_mode);
-            entry.Directory = S_ISDIR(st.st_mode);
-            entry.OtherDevice = entry.Directory && st.st_dev != device_;
+            entry.SymLink = S_ISLNK(st.stx_mode);
+            entry.Directory = S_ISDIR(st.stx_mode);
+            const bool mountRoot = (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
+                && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+            entry.OtherDevice = entry.Directory
+                && (makedev(st.stx_dev_major, st.stx_dev_minor) != device_ || mountRoot);
             // The bytes a file holds; folders, links and special files
             // count as 0, as the design's listings give them.
-            entry.Size = S_ISREG(st.st_mode) ? std::int64_t(st.st_size) : 0;
-            entry.LinkSize = entry.SymLink ? std::int64_t(st.st_size) : 0;
+            entry.Size = S_ISREG(st.stx_mode) ? std::int64_t(st.stx_size) : 0;
+            entry.LinkSize = entry.SymLink ? std::int64_t(st.stx_size) : 0;
             return true;
         }
     }

@@ -1,16 +1,20 @@
 // The walk of real folders through the Linux listings: links, odd names,
-// folders that vanish, few handles on deep trees, a chain 10,000 deep.
+// folders that vanish, few handles on deep trees, a chain 10,000 deep, a
+// folder bound inside itself.
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sched.h>
 #include <ftw.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "drives/FileInfo.h"
@@ -168,6 +172,47 @@ TEST_F(RealWalk, TenThousandLevelsDeepWithSixtyFourDescriptors)
         ASSERT_EQ(::unlinkat(fd, "d", AT_REMOVEDIR), 0) << std::strerror(errno);
     }
     ::close(fd);
+}
+
+// The walked folder bound onto a folder inside itself: the binding has the
+// folder's own device, but it is the root of a mount and is not entered.
+// Mounts need a mount namespace of their own: in a child process, which
+// reports its figures through a pipe (skipped where it may not mount).
+TEST_F(RealWalk, AFolderBoundInsideItselfIsNotEntered)
+{
+    ASSERT_EQ(::mkdir((path + "/a").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((path + "/a/loop").c_str(), 0755), 0);
+    Write("a/x", 3);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(out[0]);
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(path.c_str(), (path + "/a/loop").c_str(), nullptr, MS_BIND, nullptr) != 0)
+            ::_exit(77);
+        Walk();
+        const std::int64_t figures[] = {list.FolderCount(), Files(), list.TotalSize()};
+        const bool written = ::write(out[1], figures, sizeof figures) == ssize_t(sizeof figures);
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(out[1]);
+    std::int64_t figures[3] = {-1, -1, -1};
+    const ssize_t got = ::read(out[0], figures, sizeof figures);
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no mount namespace here";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(got, ssize_t(sizeof figures));
+    // a and loop (an empty folder); x alone. Entered, the binding would
+    // have added a, x and loop once more.
+    EXPECT_EQ(figures[0], 2);
+    EXPECT_EQ(figures[1], 1);
+    EXPECT_EQ(figures[2], 3);
 }
 
 } // namespace
