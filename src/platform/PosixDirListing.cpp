@@ -1,6 +1,8 @@
 #include "PosixDirListing.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,6 +23,45 @@ int OpenChildFolder(int parentFd, const std::string& name)
     if (!ValidChildName(name))
         return -1;
     return ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// What the walk needs of an entry, without following a link.
+struct EntryStat {
+    mode_t Mode = 0;
+    std::int64_t Size = 0;
+    dev_t Device = 0;
+    bool MountRoot = false;
+};
+
+// statx costs what fstatat costs and also tells a mount's root: a bind
+// mount of a folder of the same filesystem has the same device, and
+// entering it would count its folders twice (or, bound inside itself, once
+// more per binding). Where a sandbox refuses statx, fstatat answers alone.
+bool StatEntry(int dirFd, const char* name, EntryStat& out)
+{
+    static std::atomic<bool> statxRefused{false};
+    if (!statxRefused.load(std::memory_order_relaxed)) {
+        struct statx st;
+        if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &st) == 0) {
+            out.Mode = st.stx_mode;
+            out.Size = std::int64_t(st.stx_size);
+            out.Device = makedev(st.stx_dev_major, st.stx_dev_minor);
+            out.MountRoot = (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
+                && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+            return true;
+        }
+        if (errno != ENOSYS && errno != EPERM)
+            return false;
+        statxRefused.store(true, std::memory_order_relaxed);
+    }
+    struct stat st;
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    out.Mode = st.st_mode;
+    out.Size = std::int64_t(st.st_size);
+    out.Device = st.st_dev;
+    out.MountRoot = false;
+    return true;
 }
 
 class PosixDirListing : public DirListing {
@@ -67,24 +108,17 @@ public:
                 entry.Size = entry.LinkSize = 0;
                 return true;
             }
-            // statx costs what fstatat costs and also tells a mount's root:
-            // a bind mount of a folder of the same filesystem has the same
-            // device, and entering it would count its folders twice (or,
-            // bound inside itself, once more per binding).
-            struct statx st;
-            if (::statx(fd_, e->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &st) != 0)
+            EntryStat st;
+            if (!StatEntry(fd_, e->d_name, st))
                 continue; // gone since it was listed
             entry.Name = e->d_name;
-            entry.SymLink = S_ISLNK(st.stx_mode);
-            entry.Directory = S_ISDIR(st.stx_mode);
-            const bool mountRoot = (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
-                && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-            entry.OtherDevice = entry.Directory
-                && (makedev(st.stx_dev_major, st.stx_dev_minor) != device_ || mountRoot);
+            entry.SymLink = S_ISLNK(st.Mode);
+            entry.Directory = S_ISDIR(st.Mode);
+            entry.OtherDevice = entry.Directory && (st.Device != device_ || st.MountRoot);
             // The bytes a file holds; folders, links and special files
             // count as 0, as the design's listings give them.
-            entry.Size = S_ISREG(st.stx_mode) ? std::int64_t(st.stx_size) : 0;
-            entry.LinkSize = entry.SymLink ? std::int64_t(st.stx_size) : 0;
+            entry.Size = S_ISREG(st.Mode) ? st.Size : 0;
+            entry.LinkSize = entry.SymLink ? st.Size : 0;
             return true;
         }
     }
