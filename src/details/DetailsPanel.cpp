@@ -30,18 +30,17 @@ void TForm1::AClick(QObject* sender)
     if (!DriveAvailable(slot->Letter))
         return;
 
-    // 1. The window shrinks back before the new drive's panel opens.
+    // The window shrinks back before the new drive's panel opens.
     if (!PanDet->isHidden())
         DetCloseButClick(sender);
 
-    // 2. Directly under the clicked row: the bottom of the row is where the
+    // Directly under the clicked row: the bottom of the row is where the
     // next shown row begins, and the panel goes first among equals.
     DetDrive = slot->Letter;
     DInfo->setDrive(QString(slot->Letter));
     PanDet->move(PanDet->x(), slot->Pan->y() + slot->Pan->height());
     slot->Button->setEnabled(false);
 
-    // 3. - 5.
     FillDriveDetails();
     Sort();
     if (!Duf1() || !slot->RowVisible()) {
@@ -51,7 +50,6 @@ void TForm1::AClick(QObject* sender)
         return;
     }
 
-    // 6.
     if (PanDet->isHidden()) {
         PanDet->show();
         SetPanKestrixHeight(PanKestrix->height() + PanDet->height());

@@ -32,13 +32,12 @@ bool TForm1::Duf1()
 {
     if (ScanRunning)
         return false;
-    // 1.
     const QString letter = DInfo->Drive();
     QString root = letter + QLatin1Char(':');
     if (!root.endsWith(QLatin1Char('\\')))
         root += QLatin1Char('\\');
 
-    // 2. The busy indication, taken down again however the walk ends.
+    // The busy indication, taken down again however the walk ends.
     Application().setCursor(TCursor::crHourGlass);
     Led_Statbar->setTrueColor(255);
     Label_Calc->show();
@@ -55,7 +54,6 @@ bool TForm1::Duf1()
         }
     } busy{*this};
 
-    // 3. - 4.
     ScanStop = false;
     DirList->Reset(root);
     BMDThread1->Start();
@@ -63,7 +61,7 @@ bool TForm1::Duf1()
     DirList->Scan(ScanStop, [this](const QString& text) { ScanStatus(text); }, 1, ScanPacing);
     ScanRunning = false;
 
-    // 5. A stopped walk was stopped by a user who wants something else.
+    // A stopped walk was stopped by a user who wants something else.
     if (ScanStop) {
         ScanStatus(QString());
         return false;
@@ -79,14 +77,14 @@ void TForm1::ShowScanResults(const TDirectoryFolder& List)
 {
     const std::int64_t drive = DInfo->TotalDiskSpace();
 
-    // 1. - 2. The two base figures, read back as the later steps use them.
+    // The two base figures, read back as the later steps use them.
     LDiskUsed->setCaption(QString::number(SubtractBytes(drive, DInfo->DiskFreeSpace())));
     LGetTotal->setCaption(QString::number(List.TotalSize()));
     const std::int64_t used = LDiskUsed->Caption().toLongLong();
     const std::int64_t total = LGetTotal->Caption().toLongLong();
     const std::int64_t wasted = SubtractBytes(used, total);
 
-    // 3. The wasted space in the unit; with no unit pressed it keeps its text.
+    // The wasted space in the unit; with no unit pressed it keeps its text.
     if (const SizeUnitInfo* unit = CurrentUnit()) {
         const QString whole = QStringLiteral("#,###  ;;0  ");
         const QString decimals = QStringLiteral("#,##0.00;;0");
@@ -107,15 +105,13 @@ void TForm1::ShowScanResults(const TDirectoryFolder& List)
         }
     }
 
-    // 4. - 5.
     LFolders->setCaption(FormatNumber(List.FolderCount(), QStringLiteral("#,##0")));
     LFiles->setCaption(FormatNumber(List.EntryCount() - 3 * List.FolderCount(), QStringLiteral("#,###;;0")));
 
-    // 6. The used share in hundredths of a percent (the product in floating
+    // The used share in hundredths of a percent (the product in floating
     // point: a 64-bit product would overflow beyond 92 PB).
     LPUsed->setCaption(Percent(used * 100.0L, drive / 100, QStringLiteral("###\".\"00%;;0.00%")));
 
-    // 7.
     if (used < 1048576) {
         LPUsedW->setCaption(kZeroPercent);
         LPDWaste->setCaption(kZeroPercent);
@@ -126,10 +122,9 @@ void TForm1::ShowScanResults(const TDirectoryFolder& List)
         LPDWaste->setCaption(Percent(wastedHundredths, drive / 1024 / 100, pattern));
     }
 
-    // 8.
     ScanStatus(QString());
 
-    // 9. 100 % of the drive spans 500 pixels; a negative wasted share has
+    // 100 % of the drive spans 500 pixels; a negative wasted share has
     // no width.
     const int files = 5 * WholePart(LPUsed->Caption()).toInt();
     Sector_Files->resize(std::clamp(files, 0, 500), Sector_Files->height());
