@@ -114,6 +114,11 @@ void TForm1::FormActivate(QObject* sender)
 
 void TForm1::ReloadButClick(QObject* sender)
 {
+    // A walk under way stops at once: its figures are about to be refreshed
+    // away, and the panel it would open is closed by a reload.
+    if (ScanRunning)
+        ScanStop = true;
+    pendingDriveClick_ = nullptr;
     if (!PanDet->isHidden())
         DetCloseButClick(sender);
     ReloadBut->setDown(false);

@@ -71,7 +71,8 @@ void TForm1::FormCreate(QObject*)
         move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
     }
 
-    // The directory walk's flags (its root list comes with the walk).
+    // The directory walk's tree and flags.
+    DirList = std::make_unique<TDirectoryList>(QStringLiteral("."));
     ScanRunning = false;
     ScanStop = false;
 
@@ -132,6 +133,10 @@ void TForm1::FormHide(QObject*)
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose)
 {
+    // A walk under way ends at the close request, not after the closing
+    // animation: the user is leaving, not waiting.
+    if (ScanRunning)
+        ScanStop = true;
     // A disabled animation would never finish the close, and a window that
     // is not on screen (hidden to the tray, or never shown) has nothing to
     // animate: either closes at once.
@@ -151,6 +156,10 @@ void TForm1::FormCloseQuery(QObject*, bool& canClose)
 
 void TForm1::FormClose(QObject*, TCloseAction&)
 {
+    // A walk under way ends at once: the user is leaving, not waiting.
+    if (ScanRunning)
+        ScanStop = true;
+    pendingDriveClick_ = nullptr;
     // An error escaping here would refuse this close and every later one, so
     // the user could never quit: it is shown, and the window closes all the
     // same (the settings are still saved at destruction).
@@ -163,7 +172,9 @@ void TForm1::FormClose(QObject*, TCloseAction&)
 
 void TForm1::FormDestroy(QObject*)
 {
-    // The walk's root list is freed here once the walk exists.
+    // The tree of the last walk. A walk runs inside an event handler, so it
+    // has returned before the loop that destroys the window ends.
+    DirList.reset();
 }
 
 void TForm1::ExitButClick(QObject*)

@@ -3,16 +3,21 @@
 // main menu, the tray menu and the actions. Its methods live with the part
 // of the program they belong to: the layout in STSMainLayout.cpp, the
 // lifecycle here in STSMain.cpp, the refresh in Refresh.cpp, the size units
-// in Units.cpp, the LEDs, names and totals in FillLevels.cpp.
+// in Units.cpp, the LEDs, names and totals in FillLevels.cpp; the details
+// panel and the drive walk behind it in src/details.
 #pragma once
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/DriveSlot.h"
 #include "app/Units.h"
+#include "drives/BMDThread.h"
 #include "drives/DiskInfo.h"
+#include "drives/FileInfo.h"
 #include "platform/Platform.h"
 #include "settings/DShow.h"
 #include "settings/IniVal.h"
@@ -28,6 +33,7 @@
 #include "toolkit/Label.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/Panel.h"
+#include "toolkit/Shape.h"
 #include "toolkit/StatusBar.h"
 #include "widgets/ALed.h"
 #include "widgets/GPanel.h"
@@ -35,6 +41,7 @@
 #include "widgets/LbSpeedButton.h"
 #include "widgets/ProCtrls.h"
 #include "widgets/ProStBar.h"
+#include "widgets/RsRuler.h"
 #include "widgets/STGauge.h"
 
 class TForm1 : public TForm, public TDShowHost {
@@ -67,9 +74,31 @@ public:
     std::array<DriveSlot, kDriveSlots> Slots;
     DriveSlot& Slot(QChar letter);
 
-    // The details panel; its contents and handlers come with the details
-    // panel itself.
+    // The details panel: volume and cluster figures, the walk's results and
+    // the bar of files, wasted and free space.
     TGPanel* PanDet = nullptr;
+    TLabel* DetLVol = nullptr;    // volume label
+    TLabel* DetLSN = nullptr;     // serial number
+    TLabel* DetLFS = nullptr;     // file system
+    TLabel* DetLClus = nullptr;   // cluster size in KB
+    TLabel* DetLCTotal = nullptr; // clusters
+    TLabel* DetLCFree = nullptr;  // free clusters
+    TLabel* DetBpS = nullptr;     // bytes per sector
+    TLabel* DetSpC = nullptr;     // sectors per cluster
+    TLabel* DetAvDrv = nullptr;   // drive type
+    TLabel* LFolders = nullptr;
+    TLabel* LFiles = nullptr;
+    TLabel* LPUsed = nullptr;     // % drive used
+    TLabel* LPUsedW = nullptr;    // % used space wasted
+    TLabel* LWasted = nullptr;    // wasted space in the unit
+    TLabel* LPDWaste = nullptr;   // % drive wasted
+    TProLabel* LDrive = nullptr;  // "D:"
+    TLbSpeedButton* DetCloseBut = nullptr;
+    TPanel* Gauge_Wasted = nullptr;
+    TRsRuler* RsRuler2 = nullptr;
+    TPanel* Sector_Files = nullptr;
+    TRsRuler* RsRuler1 = nullptr;
+    TPanel* Sector_Wasted = nullptr;
 
     TGPanel* PanGuage = nullptr;
     TLabel* LabelTotals = nullptr;
@@ -143,6 +172,9 @@ public:
 
     // The current drive of the LED pass and of the details panel.
     TDiskInfo* DInfo = nullptr;
+    // Started around each walk, with nothing to execute.
+    TBMDThread* BMDThread1 = nullptr;
+    TBMDThreadGroup* BMDThreadGroup1 = nullptr;
     // Every check mark of the window in INIVAL.INI beside the program,
     // loaded at creation and saved at destruction.
     TIniVal* IniVal = nullptr;
@@ -163,6 +195,13 @@ public:
     // The directory walk's flags: a walk is running, a stop was asked for.
     bool ScanRunning = false;
     bool ScanStop = false;
+    // The tree of the last walk, created in FormCreate, freed in FormDestroy.
+    std::unique_ptr<TDirectoryList> DirList;
+    // The drive the details panel shows: the letter last clicked. A refill
+    // describes it, whichever drive the LED pass left in DInfo.
+    QChar DetDrive;
+    // How the walk lets the window live (tests and benchmarks may change it).
+    TScanPacing ScanPacing;
 
     // Height of the whole window: menu bar and client area. The window is
     // not resizable by the user; this is its one size.
@@ -208,13 +247,26 @@ public:
     // afresh): what the totals labels and the totals gauges show.
     void ShownTotals(std::int64_t& size, std::int64_t& free);
 
-    // --- details panel ------------------------------------------------------
-    // Hides the panel, gives its height back and enables every speed button.
-    void DetCloseButClick(QObject* sender);
-    // Lands with the details panel: opens it under the clicked drive's row.
+    // --- details panel (src/details) ------------------------------------------
+    // A letter button: walks its drive and opens the panel under its row.
+    // While a walk runs, a click stops it and opens the clicked drive once
+    // it has stopped; a drive that does not answer opens nothing.
     void AClick(QObject* sender);
-    // Lands with the details panel: refills the open panel.
+    // Refills the open panel for its drive, walk included; refused while a
+    // walk runs (that walk's results come out in the unit then chosen).
     void DetVis(QObject* sender);
+    // Hides the panel, gives its height back and enables every speed button;
+    // a running walk stops.
+    void DetCloseButClick(QObject* sender);
+    // The cluster size, clusters and free clusters from DInfo.
+    void Sort();
+    // Walks the drive in DInfo with the busy indication and shows the
+    // results; true when the walk ran to its end (a stopped walk shows
+    // nothing). A walk never runs inside another.
+    bool Duf1();
+    void ShowScanResults(const TDirectoryFolder& List);
+    // The walk's status texts in panel 1 of the status bar.
+    void ScanStatus(const QString& Text);
 
     // --- memory panel (MemoryPanel.cpp) ---------------------------------------
     // Fills the three gauges, their captions and, in the unit of each pressed
@@ -281,6 +333,12 @@ private:
 
     // A row being shown takes its place in letter order among the shown rows.
     void PlaceRowInLetterOrder(TGPanel* row);
+
+    // Details panel: the volume figures, and the drive click that waits for
+    // the running walk to stop.
+    void FillDriveDetails();
+    void OpenPendingDrive();
+    QPointer<QObject> pendingDriveClick_;
 
     void BuildDesktopComponents();
     // The applet of a System Setup entry (MS1 .. MS30).

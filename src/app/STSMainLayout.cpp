@@ -78,6 +78,16 @@ void TForm1::BuildLayout()
     DInfo->setName(QStringLiteral("DInfo"));
     RegisterComponent(DInfo);
 
+    // The worker started around each walk, in its group, with no handlers.
+    BMDThreadGroup1 = new TBMDThreadGroup(this);
+    BMDThreadGroup1->setName(QStringLiteral("BMDThreadGroup1"));
+    RegisterComponent(BMDThreadGroup1);
+    BMDThread1 = new TBMDThread(this);
+    BMDThread1->setName(QStringLiteral("BMDThread1"));
+    BMDThread1->setThreadGroup(BMDThreadGroup1);
+    BMDThread1->setUpdateEnabled(true);
+    RegisterComponent(BMDThread1);
+
     // The settings store keeps its defaults: INIVAL.INI beside the program,
     // chained into creation and destruction once the layout is complete.
     IniVal = new TIniVal(this);
@@ -415,6 +425,155 @@ void TForm1::BuildDetailsPanel()
     SetGradient(PanDet, clBlack, clGray, clBlack, 100);
     PanDet->setAlign(TAlign::alTop);
     RegisterComponent(PanDet);
+
+    // Five rows of yellow captions and values; a caption ends in " :" just
+    // left of its value.
+    struct Value {
+        TLabel** label;
+        const char* name;
+        const char* caption;
+        int x, top;
+        const char* initial;
+    } values[] = {
+        {&DetLVol, "DetLVol", "Volume Label :", 134, 2, "X"},
+        {&DetLSN, "DetLSN", "Serial No. :", 328, 2, "0"},
+        {&DetLFS, "DetLFS", "File System :", 526, 2, "X"},
+        {&DetLClus, "DetLClus", "Cluster Size :", 134, 17, "0"},
+        {&DetLCTotal, "DetLCTotal", "Clusters :", 328, 17, "0"},
+        {&DetLCFree, "DetLCFree", "Free Clusters :", 526, 17, "0"},
+        {&DetBpS, "DetBpS", "Bytes per Sector :", 134, 32, "0"},
+        {&DetSpC, "DetSpC", "Sectors per Cluster :", 328, 32, "0"},
+        {&DetAvDrv, "DetAvDrv", "Drive Type :", 526, 32, "0"},
+        {&LFolders, "LFolders", "Folders :", 134, 47, "0"},
+        {&LFiles, "LFiles", "Files :", 328, 47, "0"},
+        {&LPUsed, "LPUsed", "% drive used :", 526, 47, "0 %"},
+        {&LPUsedW, "LPUsedW", "% used space wasted :", 134, 63, "0 %"},
+        {&LWasted, "LWasted", "Wasted Space :", 328, 63, "0"},
+        {&LPDWaste, "LPDWaste", "% drive wasted :", 526, 63, "0 %"},
+    };
+    int n = 1;
+    for (const Value& v : values) {
+        auto* caption = new TLabel(PanDet);
+        caption->setName(QStringLiteral("DetCaption%1").arg(n++));
+        caption->setAutoSize(false);
+        caption->setAlignment(TAlignment::taRightJustify);
+        caption->setTransparent(true);
+        caption->setFontColor(clYellow);
+        caption->setLabelFont(SansSerif());
+        caption->setGeometry(v.x - 134, v.top, 130, 13);
+        caption->setCaption(QString::fromLatin1(v.caption));
+        RegisterComponent(caption);
+        TLabel* value = NewLabel(PanDet, QString::fromLatin1(v.name), v.x, v.top, QString::fromLatin1(v.initial), clYellow);
+        value->setLabelFont(SansSerif());
+        value->setShowAccelChar(false); // a volume label is the volume's text
+        RegisterComponent(value);
+        *v.label = value;
+    }
+    TLabel* kb = NewLabel(PanDet, QStringLiteral("DetLKB"), 152, 17, QStringLiteral("KB"), clYellow);
+    kb->setLabelFont(SansSerif());
+    RegisterComponent(kb);
+
+    LDrive = new TProLabel(PanDet);
+    LDrive->setName(QStringLiteral("LDrive"));
+    LDrive->move(10, 86);
+    LDrive->setTransparent(true);
+    LDrive->setLabelFont(DesignFont(QStringLiteral("MS Sans Serif"), -13, true));
+    LDrive->setFontColor(clWhite);
+    LDrive->setCaption(QStringLiteral("C:"));
+    RegisterComponent(LDrive);
+
+    DetCloseBut = new TLbSpeedButton(PanDet);
+    DetCloseBut->setName(QStringLiteral("DetCloseBut"));
+    DetCloseBut->setGeometry(640, 4, 34, 34);
+    DetCloseBut->setGlyph(GlyphPicture(QStringLiteral("detclose")));
+    DetCloseBut->setAlignment(TAlignment::taCenter);
+    DetCloseBut->setColor(kPaleBlue);
+    DetCloseBut->setHint(QStringLiteral("Close drive info."));
+    DetCloseBut->setShowHint(true);
+    DetCloseBut->setCursor(ProCursor(crProHandPoint));
+    DetCloseBut->OnClick = [this](QObject* s) { DetCloseButClick(s); };
+    RegisterComponent(DetCloseBut);
+
+    // The bar: 500 pixels for the whole drive inside a lowered black frame,
+    // yellow for the files' share with the wasted share red at its end.
+    Gauge_Wasted = new TPanel(PanDet);
+    Gauge_Wasted->setName(QStringLiteral("Gauge_Wasted"));
+    Gauge_Wasted->setGeometry(34, 80, 506, 28);
+    Gauge_Wasted->setColor(clBlack);
+    Gauge_Wasted->setBevelOuter(TPanelBevel::bvLowered);
+    Gauge_Wasted->setBevelWidth(2);
+    Gauge_Wasted->setBorderWidth(1);
+    RegisterComponent(Gauge_Wasted);
+    const QFont rulerFont = SansSerif(true);
+    auto ruler = [&](QWidget* parent, const QString& name, TColor scale, TColor tick, int zoom) {
+        auto* r = new TRsRuler(parent);
+        r->setName(name);
+        r->setUnits(TRulerUnit::ruPixel);
+        r->setFlat(true);
+        r->setScaleColor(scale);
+        r->setTickColor(tick);
+        r->setDirection(TRulerDir::rdTop);
+        r->setScale(zoom);
+        r->setHairLine(false);
+        r->setHairLinePos(-1);
+        r->setHairLineStyle(THairLineStyle::hlsLine);
+        r->setShowMinus(false);
+        r->setFont(rulerFont);
+        r->setFontColor(tick);
+        RegisterComponent(r);
+        return r;
+    };
+    RsRuler2 = ruler(Gauge_Wasted, QStringLiteral("RsRuler2"), clBlack, clWhite, 500);
+    RsRuler2->setGeometry(3, 3, 500, 22);
+    // Over the ruler, from the left edge of the frame's inner area.
+    Sector_Files = new TPanel(Gauge_Wasted);
+    Sector_Files->setName(QStringLiteral("Sector_Files"));
+    Sector_Files->setBevelOuter(TPanelBevel::bvNone);
+    Sector_Files->setColor(clYellow);
+    Sector_Files->setGeometry(3, 3, 0, 22);
+    RegisterComponent(Sector_Files);
+    Sector_Wasted = new TPanel(Sector_Files);
+    Sector_Wasted->setName(QStringLiteral("Sector_Wasted"));
+    Sector_Wasted->setBevelOuter(TPanelBevel::bvNone);
+    Sector_Wasted->setColor(clRed);
+    Sector_Wasted->setGeometry(0, 0, 0, 22);
+    Sector_Wasted->setAlign(TAlign::alRight);
+    RegisterComponent(Sector_Wasted);
+    RsRuler1 = ruler(Sector_Files, QStringLiteral("RsRuler1"), clYellow, clBlack, 499);
+    RsRuler1->setAlign(TAlign::alClient);
+
+    const QFont small = DesignFont(QStringLiteral("Small Fonts"), -9, true);
+    auto smallLabel = [&](const QString& name, int x, int y, const QString& text, TColor color) {
+        TLabel* l = NewLabel(PanDet, name, x, y, text, color);
+        l->setLabelFont(small);
+        RegisterComponent(l);
+    };
+    const std::pair<int, const char*> scale[] = {{28, "0%"}, {153, "25%"}, {277, "50%"}, {402, "75%"}, {525, "100%"}};
+    n = 1;
+    for (const auto& [x, text] : scale)
+        smallLabel(QStringLiteral("DetScale%1").arg(n++), x, 110, QString::fromLatin1(text), clWhite);
+
+    // The legend: circles outlined in white, each with its caption.
+    struct Key {
+        int x, y;
+        TColor color;
+        const char* caption;
+    } keys[] = {{552, 80, clYellow, "Files"}, {620, 80, clRed, "Wasted"}, {636, 98, clBlack, "Free"},
+                {552, 98, clYellow, nullptr}, {576, 98, clRed, "Used"}};
+    n = 1;
+    for (const Key& k : keys) {
+        auto* circle = new TShape(PanDet);
+        circle->setName(QStringLiteral("DetKey%1").arg(n));
+        circle->setGeometry(k.x, k.y, 15, 15);
+        circle->setShape(TShapeType::stCircle);
+        circle->setPenColor(clWhite);
+        circle->setBrushColor(k.color);
+        RegisterComponent(circle);
+        if (k.caption)
+            smallLabel(QStringLiteral("DetKeyLabel%1").arg(n), k.x + 17, k.y + 2, QString::fromLatin1(k.caption), clWhite);
+        ++n;
+    }
+    smallLabel(QStringLiteral("DetKeyPlus"), 568, 100, QStringLiteral("+"), clYellow);
 }
 
 void TForm1::BuildBottomPanel()

@@ -11,6 +11,16 @@ FakeFolder& FakeFolder::AddFile(const std::string& name, std::int64_t size)
     return *this;
 }
 
+FakeFolder& FakeFolder::AddLink(const std::string& name, std::int64_t size)
+{
+    FakeEntry e;
+    e.Name = name;
+    e.SymLink = true;
+    e.Size = size;
+    Entries.push_back(std::move(e));
+    return *this;
+}
+
 FakeFolder& FakeFolder::AddFolder(const std::string& name)
 {
     FakeEntry e;
@@ -31,12 +41,27 @@ FakeFolder* FakeFolder::Find(const std::string& name)
 
 namespace {
 
+// The folders from the drive's root down to a listed one, so that a listing
+// can open the folder that holds it. Unlinked without recursion: a chain may
+// be thousands of folders long.
+struct FakeChain {
+    std::shared_ptr<FakeFolder> Folder;
+    std::shared_ptr<const FakeChain> Up;
+
+    ~FakeChain()
+    {
+        std::shared_ptr<const FakeChain> up = std::move(Up);
+        while (up && up.use_count() == 1)
+            up = std::move(const_cast<FakeChain&>(*up).Up);
+    }
+};
+
 class FakeListing : public DirListing {
 public:
-    explicit FakeListing(std::shared_ptr<FakeFolder> folder)
-        : folder_(std::move(folder))
+    explicit FakeListing(std::shared_ptr<const FakeChain> chain)
+        : chain_(std::move(chain))
     {
-        if (folder_->ListDots) {
+        if (chain_->Folder->ListDots) {
             DirEntry dot;
             dot.Name = ".";
             dot.Directory = true;
@@ -53,27 +78,41 @@ public:
             pending_.erase(pending_.begin());
             return true;
         }
-        if (index_ >= folder_->Entries.size())
+        const FakeFolder& folder = *chain_->Folder;
+        if (index_ >= folder.Entries.size())
             return false;
-        const FakeEntry& e = folder_->Entries[index_++];
+        const FakeEntry& e = folder.Entries[index_++];
         entry.Name = e.Name;
         entry.Directory = e.Directory && !e.SymLink;
         entry.SymLink = e.SymLink;
         entry.OtherDevice = e.OtherDevice;
-        entry.Size = e.Size;
+        entry.Size = e.SymLink ? 0 : e.Size;
+        entry.LinkSize = e.SymLink ? e.Size : 0;
         return true;
     }
 
     std::unique_ptr<DirListing> OpenChild(const std::string& name) override
     {
-        for (const FakeEntry& e : folder_->Entries)
+        for (const FakeEntry& e : chain_->Folder->Entries)
             if (e.Name == name && e.Directory && !e.SymLink && e.Folder && !e.Folder->Unreadable)
-                return std::make_unique<FakeListing>(e.Folder);
+                return std::make_unique<FakeListing>(std::make_shared<const FakeChain>(FakeChain{e.Folder, chain_}));
         return nullptr;
     }
 
+    FolderIdentity Identity() const override
+    {
+        return {1, std::uint64_t(reinterpret_cast<std::uintptr_t>(chain_->Folder.get()))};
+    }
+
+    std::unique_ptr<DirListing> OpenParent() override
+    {
+        if (!chain_->Up || chain_->Up->Folder->Unreadable)
+            return nullptr;
+        return std::make_unique<FakeListing>(chain_->Up);
+    }
+
 private:
-    std::shared_ptr<FakeFolder> folder_;
+    std::shared_ptr<const FakeChain> chain_;
     std::vector<DirEntry> pending_;
     std::size_t index_ = 0;
 };
@@ -182,18 +221,18 @@ std::unique_ptr<DirListing> FakePlatform::FindFirst(const QString& path)
     const FakeDrive* d = Drive(DriveLetterOf(path));
     if (!d || !d->Answers || !d->Root || d->Root->Unreadable)
         return nullptr;
-    std::shared_ptr<FakeFolder> folder = d->Root;
+    auto chain = std::make_shared<const FakeChain>(FakeChain{d->Root, nullptr});
     const QStringList parts = path.mid(3).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         std::shared_ptr<FakeFolder> next;
-        for (const FakeEntry& e : folder->Entries)
+        for (const FakeEntry& e : chain->Folder->Entries)
             if (e.Directory && !e.SymLink && e.Name == part.toStdString())
                 next = e.Folder;
         if (!next || next->Unreadable)
             return nullptr;
-        folder = next;
+        chain = std::make_shared<const FakeChain>(FakeChain{next, chain});
     }
-    return std::make_unique<FakeListing>(folder);
+    return std::make_unique<FakeListing>(chain);
 }
 
 bool FakePlatform::GlobalMemoryStatus(MemoryStatus& status)

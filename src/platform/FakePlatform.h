@@ -19,7 +19,7 @@ struct FakeEntry {
     bool Directory = false;
     bool SymLink = false;
     bool OtherDevice = false;
-    std::int64_t Size = 0;
+    std::int64_t Size = 0; // for a symbolic link: its own size, listed as LinkSize
     std::shared_ptr<FakeFolder> Folder; // for folders
 };
 
@@ -30,6 +30,8 @@ struct FakeFolder {
     bool ListDots = true;
 
     FakeFolder& AddFile(const std::string& name, std::int64_t size);
+    // Adds a symbolic link whose own size (its target's length) is `size`.
+    FakeFolder& AddLink(const std::string& name, std::int64_t size);
     // Adds a sub-folder and returns it.
     FakeFolder& AddFolder(const std::string& name);
     FakeFolder* Find(const std::string& name);

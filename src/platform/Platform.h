@@ -59,6 +59,15 @@ struct DirEntry {
     bool SymLink = false;
     bool OtherDevice = false; // a folder on another filesystem (a mount point)
     std::int64_t Size = 0;    // the entry's size in bytes (64-bit)
+    std::int64_t LinkSize = 0; // a symbolic link's own size (the length of its target)
+};
+
+// Which folder a listing shows (device and inode on Linux), so that a walk
+// which let a folder's handle go can check that a reopened one is the same.
+struct FolderIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 // An open folder listing. Entries come in the order the system returns
@@ -71,6 +80,12 @@ public:
     // Opens the listing of a sub-folder named by an entry of this listing;
     // nullptr when it cannot be opened.
     virtual std::unique_ptr<DirListing> OpenChild(const std::string& name) = 0;
+
+    // For long walks that keep few handles open. The listed folder's identity
+    // (all zero where the platform has none) and the listing of the folder
+    // that holds it (its ".."), nullptr when that cannot be opened.
+    virtual FolderIdentity Identity() const { return {}; }
+    virtual std::unique_ptr<DirListing> OpenParent() { return nullptr; }
 };
 
 class Platform {

@@ -1,4 +1,4 @@
-// Folder listings on Linux: readdir on an open folder, each entry examined
+// Folder listings on Linux: getdents64 on an open folder, each entry examined
 // with fstatat relative to it, sub-folders opened with openat on the same
 // handle. Names are raw bytes and never glued back into path strings, so
 // renamed or odd names (no valid UTF-8, newlines) are listed as they are and

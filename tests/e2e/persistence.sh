@@ -14,96 +14,23 @@
 set -uo pipefail
 
 binary=${1:?usage: persistence.sh <kestrix binary>}
-here=$(dirname "$0")
-# shellcheck source=../support/checks.sh
-. "$here/../support/checks.sh"
-# shellcheck source=../../scripts/private-display.sh
-. "$here/../../scripts/private-display.sh"
-require_tools "xvfb, xdotool, x11-utils, imagemagick" Xvfb xdotool xdpyinfo import convert compare timeout
-
-make_work kestrix-e2e
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  private_display_stop
-  finish_work
-}
-private_display_traps
+source "$(dirname "$0")/lib.sh"
 
 # --- the program folder and the drives
-cp "$binary" "$work/kestrix" || fail "cannot copy $binary"
 mkdir -p "$work/drive-c" "$work/drive-d"
 echo "some data" >"$work/drive-c/file.txt"
 export KESTRIX_DRIVES="C=$work/drive-c@fixed;D=$work/drive-d@fixed"
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI
-
-# --- a private X server on a free display
-private_display_start || fail "no private X server"
-
-main_title='Kestrix 4\.0$'
-
-start_program() {
-  (cd "$work" && exec ./kestrix) >>"$work/program.log" 2>&1 &
-  app=$!
-  main=$(find_window "$main_title" 10)
-  [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
-  # The window shows once the opening outline has arrived (ten frames of
-  # 50 ms); clicks before that would miss it.
-  sleep 0.8
-}
-
-# Waits until the main window is the given height (the first activation
-# fits it to the rows); prints its geometry as shell assignments.
-wait_for_height() {
-  local want=$1 height=""
-  for _ in $(seq 50); do
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    [ "$HEIGHT" = "$want" ] && return 0
-    sleep 0.1
-  done
-  fail "main window height: expected $want, got $HEIGHT"
-}
-
-# Whether the program still runs (an ended one that is not yet waited for
-# lingers as a zombie).
-running() { [ -r "/proc/$app/status" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$app/status" 2>/dev/null; }
-
-end_program() { # with the exit button (648 + 15, 7 + 15 in the top panel)
-  xdotool mousemove --window "$main" 663 $((menu + 22)) click 1
-  for _ in $(seq 100); do
-    running || break
-    sleep 0.1
-  done
-  running && fail "the program did not end after the exit button"
-  wait "$app"
-  local rc=$?
-  app=""
-  check "exit code of the program" 0 "$rc"
-}
-
-pointer_away() { xdotool mousemove 1010 5; sleep 0.2; }
-
-shot() { import -window root "$work/$1.png"; }
 
 # crop <shot> <x> <y> <w> <h> <out>: a region of the main window.
 crop() { convert "$work/$1.png" -crop "$4x$5+$((X + $2))+$((Y + $3))" +repage "$work/$6.png"; }
 
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = "0" ]; }
 
-pixel() { convert "$work/$1.png" -format "%[hex:u.p{$((X + $2)),$((Y + $3))}]" info:; }
-
 # --- first run: empty folder, both drives shown in megabytes, centred
 start_program
 # Top panel 44, header 18, two rows, totals and memory 90, status bar 19,
-# and the menu bar: its height is what the window has beyond 211.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-for _ in $(seq 50); do
-  [ "$HEIGHT" != 315 ] && break
-  sleep 0.1
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-done
-menu=$((HEIGHT - 211))
+# and the menu bar.
+wait_for_first_activation 2
 check "first run: window centred with the height 315 (1024/2 - 686/2, 768/2 - 315/2)" "169,227" "$X,$Y"
 [ "$menu" -gt 10 ] && [ "$menu" -lt 40 ] || fail "unexpected window height $HEIGHT (menu bar $menu)"
 pointer_away
