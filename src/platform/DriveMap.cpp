@@ -461,6 +461,10 @@ std::string ExclusionReason(const MountRecord& mount)
     const std::string& mp = mount.MountPoint;
     if (mp == "/")
         return {};
+    // The kernel writes absolute folders; anything else would be looked up
+    // from the program's working folder.
+    if (mp.empty() || mp[0] != '/')
+        return "not an absolute folder";
     if (IsPseudoFs(mount.FsType))
         return "pseudo filesystem";
     if (AtOrBelowAny(mp, {"/proc", "/sys", "/dev"}) || (AtOrBelow(mp, "/run") && !AtOrBelow(mp, "/run/media")))
