@@ -283,13 +283,17 @@ ReadResult ReadAll(const QByteArray& path, QByteArray& data, struct stat& st)
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         result = ReadResult::Failed;
     } else {
-        data.clear();
-        data.reserve(qsizetype(st.st_size));
-        char buf[65536];
+        // Straight into the array, sized for the file as it stands (plus a
+        // byte, to see the end at once); one that grows meanwhile is read
+        // to its end all the same.
+        data.resize(qsizetype(st.st_size) + 1);
+        qsizetype filled = 0;
         for (;;) {
-            const ssize_t got = ::read(fd, buf, sizeof buf);
+            if (filled == data.size())
+                data.resize(2 * data.size());
+            const ssize_t got = ::read(fd, data.data() + filled, std::size_t(data.size() - filled));
             if (got > 0) {
-                data.append(buf, qsizetype(got));
+                filled += qsizetype(got);
             } else if (got == 0) {
                 break;
             } else if (errno != EINTR) {
@@ -297,6 +301,7 @@ ReadResult ReadAll(const QByteArray& path, QByteArray& data, struct stat& st)
                 break;
             }
         }
+        data.resize(filled);
     }
     ::close(fd);
     return result;
