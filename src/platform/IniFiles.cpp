@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -133,17 +134,141 @@ struct Hit {
     Span keyValue; // its value, trimmed
 };
 
-// One pass over the lines for all queries together. Keys before any
-// section, comment lines (";") and lines without "=" belong to no query.
-// Sections of the same name count as one, in file order: a key is the first
-// matching key line of any of them, a missing key goes into the first.
+// One pass over the lines for all queries together, fed line by line.
+// Keys before any section, comment lines (";") and lines without "=" belong
+// to no query. Sections of the same name count as one, in file order: a key
+// is the first matching key line of any of them, a missing key goes into
+// the first.
 //
 // Memory stays in proportion to the queries, not to the file; time is one
 // look at every line, and one hash of the name of every key line inside a
 // section looked for.
-std::vector<Hit> FindAll(const QByteArray& data, const std::vector<Query>& queries)
-{
-    std::vector<Hit> hits(queries.size());
+class Finder {
+public:
+    explicit Finder(const std::vector<Query>& queries)
+        : queries_(queries)
+        , hits_(queries.size())
+    {
+        for (std::size_t q = 0; q < queries.size(); ++q) {
+            std::size_t g = 0;
+            while (g < groups_.size() && groups_[g].name->Text() != queries[q].section->Text())
+                ++g;
+            if (g == groups_.size()) {
+                groups_.emplace_back();
+                groups_.back().name = queries[q].section;
+                if (queries[q].section->Ascii())
+                    asciiGroups_[queries[q].section->Hash()].push_back(g);
+                else
+                    otherGroups_.push_back(g);
+            }
+            Group& group = groups_[g];
+            group.members.push_back(q);
+            if (const Name* key = queries[q].key) {
+                if (key->Ascii()) {
+                    group.asciiKeys[key->Hash()].push_back(q);
+                    group.keyLengths |= quint64(1) << std::min<qsizetype>(key->Utf8().size(), 63);
+                } else {
+                    group.otherKeys.push_back(q);
+                }
+            }
+        }
+        open_ = queries.size();
+    }
+
+    // Called with each key found, while its line's text is at hand.
+    std::function<void(std::size_t query, const char* line, Span value)> OnKey;
+
+    // Whether some query still waits for an answer.
+    bool Open() const { return open_ > 0; }
+
+    // One line: its text p[0, len) without the "\n", where it starts in the
+    // file, and whether a "\n" ends it. Spans in the hits count from the
+    // start of the file.
+    void Line(const char* p, qsizetype len, qsizetype at, bool nl)
+    {
+        const qsizetype next = at + len + (nl ? 1 : 0);
+        qsizetype s = 0;
+        while (s < len && (p[s] == ' ' || p[s] == '\t'))
+            ++s;
+        if (s < len && p[s] == '[') {
+            const void* close = std::memchr(p + s + 1, ']', std::size_t(len - s - 1));
+            const qsizetype nameEnd = close ? static_cast<const char*>(close) - p : len;
+            const Span name = Trim(p, s + 1, nameEnd);
+            headerAt_ = at;
+            for (std::size_t g : inside_)
+                groups_[g].in = groups_[g].firstOpen = false;
+            inside_.clear();
+            const auto enter = [&](std::size_t g) {
+                Group& group = groups_[g];
+                if (!group.name->Matches(p, name))
+                    return;
+                group.in = true;
+                inside_.push_back(g);
+                if (hits_[group.members.front()].sectionFound)
+                    return;
+                group.firstOpen = true;
+                for (std::size_t q : group.members) {
+                    Hit& h = hits_[q];
+                    h.sectionFound = true;
+                    h.sectionAt = at;
+                    h.sectionName = {at + name.begin, at + name.end};
+                    h.insertAt = next;
+                    h.insertNeedsLineEnd = !nl;
+                    if (!queries_[q].key)
+                        --open_;
+                }
+            };
+            const auto ascii = asciiGroups_.find(FoldedHash(p, name));
+            if (ascii != asciiGroups_.end())
+                for (std::size_t g : ascii->second)
+                    enter(g);
+            for (std::size_t g : otherGroups_)
+                enter(g);
+            return;
+        }
+        if (inside_.empty() || s >= len || p[s] == ';')
+            return;
+        const void* eq = std::memchr(p + s, '=', std::size_t(len - s));
+        if (!eq)
+            return;
+        const qsizetype eqPos = static_cast<const char*>(eq) - p;
+        const Span name = Trim(p, s, eqPos);
+        const auto found = [&](std::size_t q) {
+            Hit& h = hits_[q];
+            if (h.keyFound || !queries_[q].key->Matches(p, name))
+                return;
+            const Span value = Trim(p, eqPos + 1, len);
+            h.keyFound = true;
+            h.keySectionAt = headerAt_;
+            // The line's text ends before a CR of its line end.
+            h.keyLine = {at, at + (len > 0 && p[len - 1] == '\r' ? len - 1 : len)};
+            h.keyName = {at + name.begin, at + name.end};
+            h.keyValue = {at + value.begin, at + value.end};
+            if (OnKey)
+                OnKey(q, p, value);
+            --open_;
+        };
+        for (std::size_t g : inside_) {
+            Group& group = groups_[g];
+            if (group.firstOpen)
+                for (std::size_t q : group.members) {
+                    hits_[q].insertAt = next;
+                    hits_[q].insertNeedsLineEnd = !nl;
+                }
+            if (group.keyLengths & (quint64(1) << std::min<qsizetype>(name.size(), 63))) {
+                const auto ascii = group.asciiKeys.find(FoldedHash(p, name));
+                if (ascii != group.asciiKeys.end())
+                    for (std::size_t q : ascii->second)
+                        found(q);
+            }
+            for (std::size_t q : group.otherKeys)
+                found(q);
+        }
+    }
+
+    const std::vector<Hit>& Hits() const { return hits_; }
+
+private:
     // Queries with the same section name match the same headers: one group
     // each.
     struct Group {
@@ -155,153 +280,139 @@ std::vector<Hit> FindAll(const QByteArray& data, const std::vector<Query>& queri
         std::vector<std::size_t> otherKeys; // keys that must be decoded to compare
         quint64 keyLengths = 0;             // bit n: an ASCII key of n bytes (63: 63 or more)
     };
-    std::vector<Group> groups;
-    std::unordered_map<quint64, std::vector<std::size_t>> asciiGroups;
-    std::vector<std::size_t> otherGroups;
-    std::size_t open = 0; // queries not answered yet
-    for (std::size_t q = 0; q < queries.size(); ++q) {
-        std::size_t g = 0;
-        while (g < groups.size() && groups[g].name->Text() != queries[q].section->Text())
-            ++g;
-        if (g == groups.size()) {
-            groups.emplace_back();
-            groups.back().name = queries[q].section;
-            if (queries[q].section->Ascii())
-                asciiGroups[queries[q].section->Hash()].push_back(g);
-            else
-                otherGroups.push_back(g);
-        }
-        Group& group = groups[g];
-        group.members.push_back(q);
-        if (const Name* key = queries[q].key) {
-            if (key->Ascii()) {
-                group.asciiKeys[key->Hash()].push_back(q);
-                group.keyLengths |= quint64(1) << std::min<qsizetype>(key->Utf8().size(), 63);
-            } else {
-                group.otherKeys.push_back(q);
-            }
-        }
-        ++open;
-    }
-    std::vector<std::size_t> inside; // the groups whose section we are in
-    qsizetype headerAt = -1;         // where the header of the section we are in starts
-    const char* p = data.constData();
-    const qsizetype n = data.size();
+
+    const std::vector<Query>& queries_;
+    std::vector<Hit> hits_;
+    std::vector<Group> groups_;
+    std::unordered_map<quint64, std::vector<std::size_t>> asciiGroups_;
+    std::vector<std::size_t> otherGroups_;
+    std::vector<std::size_t> inside_; // the groups whose section we are in
+    qsizetype headerAt_ = -1;         // where the header of the section we are in starts
+    std::size_t open_ = 0;            // queries not answered yet
+};
+
+// Feeds the lines of a text to a finder, up to the last answer it needs.
+void FeedLines(Finder& finder, const char* p, qsizetype n, qsizetype base = 0)
+{
     qsizetype pos = 0;
-    while (pos < n && open > 0) {
+    while (pos < n && finder.Open()) {
         const void* nl = std::memchr(p + pos, '\n', std::size_t(n - pos));
         const qsizetype end = nl ? static_cast<const char*>(nl) - p : n;
-        const qsizetype next = nl ? end + 1 : n;
-        qsizetype s = pos;
-        while (s < end && (p[s] == ' ' || p[s] == '\t'))
-            ++s;
-        if (s < end && p[s] == '[') {
-            const void* close = std::memchr(p + s + 1, ']', std::size_t(end - s - 1));
-            const qsizetype nameEnd = close ? static_cast<const char*>(close) - p : end;
-            const Span name = Trim(p, s + 1, nameEnd);
-            headerAt = pos;
-            for (std::size_t g : inside)
-                groups[g].in = groups[g].firstOpen = false;
-            inside.clear();
-            const auto enter = [&](std::size_t g) {
-                Group& group = groups[g];
-                if (!group.name->Matches(p, name))
-                    return;
-                group.in = true;
-                inside.push_back(g);
-                if (hits[group.members.front()].sectionFound)
-                    return;
-                group.firstOpen = true;
-                for (std::size_t q : group.members) {
-                    Hit& h = hits[q];
-                    h.sectionFound = true;
-                    h.sectionAt = pos;
-                    h.sectionName = name;
-                    h.insertAt = next;
-                    h.insertNeedsLineEnd = !nl;
-                    if (!queries[q].key)
-                        --open;
-                }
-            };
-            const auto ascii = asciiGroups.find(FoldedHash(p, name));
-            if (ascii != asciiGroups.end())
-                for (std::size_t g : ascii->second)
-                    enter(g);
-            for (std::size_t g : otherGroups)
-                enter(g);
-        } else if (!inside.empty() && s < end && p[s] != ';') {
-            const void* eq = std::memchr(p + s, '=', std::size_t(end - s));
-            if (eq) {
-                const qsizetype eqPos = static_cast<const char*>(eq) - p;
-                const Span name = Trim(p, s, eqPos);
-                const auto found = [&](std::size_t q) {
-                    Hit& h = hits[q];
-                    if (h.keyFound || !queries[q].key->Matches(p, name))
-                        return;
-                    h.keyFound = true;
-                    h.keySectionAt = headerAt;
-                    // The line's text ends before a CR of its line end.
-                    h.keyLine = {pos, end > pos && p[end - 1] == '\r' ? end - 1 : end};
-                    h.keyName = name;
-                    h.keyValue = Trim(p, eqPos + 1, end);
-                    --open;
-                };
-                for (std::size_t g : inside) {
-                    Group& group = groups[g];
-                    if (group.firstOpen)
-                        for (std::size_t q : group.members) {
-                            hits[q].insertAt = next;
-                            hits[q].insertNeedsLineEnd = !nl;
-                        }
-                    if (group.keyLengths & (quint64(1) << std::min<qsizetype>(name.size(), 63))) {
-                        const auto ascii = group.asciiKeys.find(FoldedHash(p, name));
-                        if (ascii != group.asciiKeys.end())
-                            for (std::size_t q : ascii->second)
-                                found(q);
-                    }
-                    for (std::size_t q : group.otherKeys)
-                        found(q);
-                }
-            }
-        }
-        pos = next;
+        finder.Line(p + pos, end - pos, base + pos, nl != nullptr);
+        pos = nl ? end + 1 : n;
     }
-    return hits;
+}
+
+std::vector<Hit> FindAll(const QByteArray& data, const std::vector<Query>& queries)
+{
+    Finder finder(queries);
+    FeedLines(finder, data.constData(), data.size());
+    return finder.Hits();
 }
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// Reads a whole regular file. Missing: no such file; Failed: it exists but
-// cannot be read or is no regular file (a folder, a device, a pipe).
-ReadResult ReadAll(const QByteArray& path, QByteArray& data, struct stat& st)
+// Opens a regular file to read. Missing: no such file; Failed: it exists
+// but cannot be read or is no regular file (a folder, a device, a pipe).
+ReadResult OpenToRead(const QByteArray& path, int& fd, struct stat& st)
 {
     // O_NONBLOCK: a pipe in the file's place must not hang the program.
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    ReadResult result = ReadResult::Ok;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        result = ReadResult::Failed;
-    } else {
-        // Straight into the array, sized for the file as it stands (plus a
-        // byte, to see the end at once); one that grows meanwhile is read
-        // to its end all the same.
-        data.resize(qsizetype(st.st_size) + 1);
-        qsizetype filled = 0;
-        for (;;) {
-            if (filled == data.size())
-                data.resize(2 * data.size());
-            const ssize_t got = ::read(fd, data.data() + filled, std::size_t(data.size() - filled));
-            if (got > 0) {
-                filled += qsizetype(got);
-            } else if (got == 0) {
-                break;
-            } else if (errno != EINTR) {
-                result = ReadResult::Failed;
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+    return ReadResult::Ok;
+}
+
+// Reads as much as the buffer holds after `filled`; 0 at the end of the
+// file, -1 on an error.
+ssize_t ReadSome(int fd, QByteArray& buffer, qsizetype filled)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data() + filled, std::size_t(buffer.size() - filled));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+// Reads a whole regular file (Missing and Failed as OpenToRead).
+ReadResult ReadAll(const QByteArray& path, QByteArray& data, struct stat& st)
+{
+    int fd = -1;
+    const ReadResult opened = OpenToRead(path, fd, st);
+    if (opened != ReadResult::Ok)
+        return opened;
+    ReadResult result = ReadResult::Ok;
+    // Straight into the array, sized for the file as it stands (plus a byte,
+    // to see the end at once); one that grows meanwhile is read to its end
+    // all the same.
+    data.resize(qsizetype(st.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == data.size())
+            data.resize(2 * data.size());
+        const ssize_t got = ReadSome(fd, data, filled);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            result = ReadResult::Failed;
+            break;
+        }
+        filled += qsizetype(got);
+    }
+    data.resize(filled);
+    ::close(fd);
+    return result;
+}
+
+// Feeds the lines of a regular file to a finder as they are read, through
+// a buffer that grows to the longest line, and stops reading at the last
+// answer needed: a large file is never held whole.
+ReadResult FeedFile(const QByteArray& path, Finder& finder)
+{
+    int fd = -1;
+    struct stat st;
+    const ReadResult opened = OpenToRead(path, fd, st);
+    if (opened != ReadResult::Ok)
+        return opened;
+    ReadResult result = ReadResult::Ok;
+    QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
+    qsizetype filled = 0;  // bytes in the buffer
+    qsizetype scanned = 0; // of them, searched for a line end without success
+    qsizetype base = 0;    // where the buffer starts in the file
+    while (finder.Open()) {
+        if (filled == buffer.size())
+            buffer.resize(2 * buffer.size());
+        const ssize_t got = ReadSome(fd, buffer, filled);
+        if (got < 0) {
+            result = ReadResult::Failed;
+            break;
+        }
+        if (got == 0) {
+            if (filled > 0)
+                finder.Line(buffer.constData(), filled, base, false); // no line end
+            break;
+        }
+        filled += qsizetype(got);
+        const char* p = buffer.constData();
+        qsizetype pos = 0;
+        while (finder.Open()) {
+            const void* nl = std::memchr(p + scanned, '\n', std::size_t(filled - scanned));
+            if (!nl) {
+                scanned = filled;
                 break;
             }
+            const qsizetype end = static_cast<const char*>(nl) - p;
+            finder.Line(p + pos, end - pos, base + pos, true);
+            pos = scanned = end + 1;
         }
-        data.resize(filled);
+        std::memmove(buffer.data(), p + pos, std::size_t(filled - pos));
+        base += pos;
+        filled -= pos;
+        scanned -= pos;
     }
     ::close(fd);
     return result;
@@ -432,9 +543,7 @@ TIniFile::TIniFile(const QString& fileName)
 QList<std::optional<QString>> TIniFile::ReadStrings(const QList<TIniKey>& keys) const
 {
     QList<std::optional<QString>> values(keys.size());
-    QByteArray data;
-    struct stat st;
-    if (keys.isEmpty() || ReadAll(QFile::encodeName(fileName_), data, st) != ReadResult::Ok)
+    if (keys.isEmpty())
         return values;
     std::vector<Name> names;
     names.reserve(std::size_t(keys.size()) * 2);
@@ -442,10 +551,14 @@ QList<std::optional<QString>> TIniFile::ReadStrings(const QList<TIniKey>& keys) 
         names.emplace_back(k.Section);
         names.emplace_back(k.Key);
     }
-    const std::vector<Hit> hits = FindAll(data, QueriesOf(names));
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        if (hits[std::size_t(i)].keyFound)
-            values[i] = ValueText(data.constData(), hits[std::size_t(i)].keyValue);
+    const std::vector<Query> queries = QueriesOf(names);
+    Finder finder(queries);
+    finder.OnKey = [&values](std::size_t q, const char* line, Span value) {
+        values[qsizetype(q)] = ValueText(line, value);
+    };
+    // A file that fails halfway answers nothing, as one that fails at once.
+    if (FeedFile(QFile::encodeName(fileName_), finder) != ReadResult::Ok)
+        return QList<std::optional<QString>>(keys.size());
     return values;
 }
 
@@ -467,12 +580,10 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool default
 
 bool TIniFile::SectionExists(const QString& section) const
 {
-    QByteArray data;
-    struct stat st;
-    if (ReadAll(QFile::encodeName(fileName_), data, st) != ReadResult::Ok)
-        return false;
     const Name name(section);
-    return FindAll(data, {Query{&name, nullptr}}).front().sectionFound;
+    const std::vector<Query> queries = {Query{&name, nullptr}};
+    Finder finder(queries);
+    return FeedFile(QFile::encodeName(fileName_), finder) == ReadResult::Ok && finder.Hits().front().sectionFound;
 }
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const
