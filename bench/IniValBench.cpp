@@ -17,8 +17,9 @@
 #include <unistd.h>
 
 #include "settings/IniVal.h"
-#include "widgets/Forms.h"
-#include "widgets/Menus.h"
+#include "toolkit/Action.h"
+#include "toolkit/Form.h"
+#include "toolkit/MenuItem.h"
 
 namespace {
 

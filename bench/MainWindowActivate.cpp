@@ -22,10 +22,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/LinuxDesktopPlatform.h"
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "platform/LinuxPlatform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 
 namespace {
 
@@ -76,9 +77,9 @@ BENCHMARK(Fake24ShownChanging)->Unit(benchmark::kMillisecond);
 
 // The real platform with a program folder of its own: the window's
 // settings and position files go there, not beside the benchmark.
-class RealPlatformInFolder : public LinuxPlatform {
+class RealPlatformInFolder : public LinuxDesktopPlatform {
 public:
-    using LinuxPlatform::LinuxPlatform;
+    using LinuxDesktopPlatform::LinuxDesktopPlatform;
     QString ProgramFolder() override { return folder; }
     QString folder;
 };

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "toolkit/Fonts.h"
+#include "toolkit/Panel.h"
 #include "widgets/ALed.h"
-#include "widgets/ExtCtrls.h"
-#include "widgets/Fonts.h"
 #include "widgets/GPanel.h"
 #include "widgets/Gauges.h"
 #include "widgets/STGauge.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "widgets/Forms.h"
+#include "toolkit/Application.h"
 
 TKestrixApplication::TKestrixApplication(int& argc, char** argv)
     : QApplication(argc, argv)

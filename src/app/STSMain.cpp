@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "app/Splash.h"
+#include "toolkit/Application.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QKeySequence>
 
 #include "app/STSMain.h"
-#include "widgets/ExtCtrls.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
+#include "toolkit/Shape.h"
 #include "widgets/ProUrl.h"
-#include "widgets/Resources.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QScreen>
 
 #include "platform/Platform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
 #include "widgets/LbSpeedButton.h"
-#include "widgets/Resources.h"
 
 TSplashScreen* SplashScreen = nullptr;
 

@@ -1,8 +1,8 @@
 // The splash screen: on screen, painted, while the main window is built.
 #pragma once
 
-#include "widgets/ExtCtrls.h"
-#include "widgets/Forms.h"
+#include "toolkit/Form.h"
+#include "toolkit/Image.h"
 #include "widgets/GPanel.h"
 #include "widgets/ProCtrls.h"
 

@@ -4,16 +4,21 @@
 #include <memory>
 
 #include "app/KestrixApplication.h"
+#include "app/LinuxDesktopPlatform.h"
 #include "app/STSMain.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Application.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"
-#include "widgets/Resources.h"
 
 int main(int argc, char** argv)
 {
     TKestrixApplication app(argc, argv);
+    // Installed for the whole run; static, so it outlives all that main() builds.
+    static LinuxDesktopPlatform platform;
+    InstallPlatform(&platform);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     LoadDesignFonts();
     QApplication::setFont(DefaultFormFont());

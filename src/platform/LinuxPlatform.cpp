@@ -4,12 +4,9 @@
 #include "PosixDirListing.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
-#include <QScreen>
 #include <climits>
 #include <limits>
 #include <sys/statvfs.h>
@@ -256,7 +253,7 @@ QString LinuxPlatform::ProgramFolder()
 bool LinuxPlatform::ShellOpen(const QString& target)
 {
     const QUrl url = ShellTargetUrl(target);
-    return url.isValid() && !url.isEmpty() && QDesktopServices::openUrl(url);
+    return url.isValid() && !url.isEmpty() && OpenUrl(url);
 }
 
 bool LinuxPlatform::WinExec(const QString& commandLine)
@@ -277,18 +274,15 @@ bool LinuxPlatform::WinHelp(const QString& helpFile, unsigned command, unsigned)
     const QFileInfo file(helpFile);
     if (!file.isFile())
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+    return OpenUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
 QSize LinuxPlatform::ScreenSize()
 {
-    const QScreen* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
-                                                                                    : nullptr;
-    return s ? s->size() : QSize(1024, 768);
+    return QSize();
 }
 
-Platform& RealPlatform()
+bool LinuxPlatform::OpenUrl(const QUrl&)
 {
-    static LinuxPlatform platform;
-    return platform;
+    return false;
 }

@@ -1,6 +1,9 @@
 // The real platform on Linux: drive letters mapped onto mounts (DriveMap),
 // statvfs with a time limit, volume identity from libblkid, folder listings
-// by handle, /proc/meminfo, and the desktop's "open" through Qt.
+// by handle, /proc/meminfo and program launches. Qt Core only, so that a
+// command-line tool (kestrix-drives) loads no GUI library: it has no desktop,
+// so it opens no files or addresses and knows no screen. The program installs
+// LinuxDesktopPlatform (src/app), which adds those two from Qt's GUI.
 #pragma once
 
 #include <atomic>
@@ -43,7 +46,13 @@ public:
     bool ShellOpen(const QString& target) override;
     bool WinExec(const QString& commandLine) override;
     bool WinHelp(const QString& helpFile, unsigned command, unsigned data) override;
+    // No screen without a desktop: an empty size.
     QSize ScreenSize() override;
+
+protected:
+    // Hands a file or address to the desktop; ShellOpen and WinHelp have
+    // checked it already. Without a desktop: refused (false).
+    virtual bool OpenUrl(const QUrl& url);
 
 private:
     // The drive of a root path and its statvfs figures; false when the
@@ -70,6 +79,3 @@ std::uint32_t VolumeSerial(const std::string& uuid, unsigned long fsid);
 // "www." addresses as http addresses; an empty URL for anything else (a file
 // that does not exist).
 QUrl ShellTargetUrl(const QString& target);
-
-// The process-wide Linux platform.
-Platform& RealPlatform();

@@ -1,6 +1,7 @@
 #include "Platform.h"
 
-#include "LinuxPlatform.h"
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 Platform* g_installed = nullptr;
@@ -8,7 +9,14 @@ Platform* g_installed = nullptr;
 
 Platform& CurrentPlatform()
 {
-    return g_installed ? *g_installed : RealPlatform();
+    if (!g_installed) {
+        // A program or test that forgot to install one would otherwise talk
+        // to whatever happened to be the default: say so and stop.
+        std::fputs("Kestrix: no platform installed (main() installs the Linux platform, tests a FakePlatform)\n",
+                   stderr);
+        std::abort();
+    }
+    return *g_installed;
 }
 
 Platform* InstallPlatform(Platform* platform)

@@ -2,10 +2,11 @@
 // on: drive queries, the shell's display names and "open" requests, memory
 // status, directory listings, the program folder and the screen.
 //
-// The program runs on LinuxPlatform; tests install a FakePlatform. Nothing
-// above this layer includes a Linux header. Root paths keep the design's form:
-// the letter, a colon and a backslash ("C:\"); the layer maps letters onto
-// mounts (see DriveMap.h).
+// The program's main() installs the Linux platform (LinuxDesktopPlatform);
+// tests install a FakePlatform; nothing falls back to either. This interface
+// and the Fake need Qt Core only. Nothing above this layer includes a Linux
+// header. Root paths keep the design's form: the letter, a colon and a
+// backslash ("C:\"); the layer maps letters onto mounts (see DriveMap.h).
 #pragma once
 
 #include <QSize>
@@ -124,12 +125,12 @@ public:
     virtual QSize ScreenSize() = 0;
 };
 
-// The platform the program talks to. LinuxPlatform unless a test installed
-// another one.
+// The platform the program talks to: the one installed last. There is no
+// default: with none installed, the call reports it on stderr and aborts.
 Platform& CurrentPlatform();
 
-// Installs a platform (not owned); nullptr restores the real one. Returns the
-// previously installed platform (nullptr for the real one).
+// Installs a platform (not owned); nullptr uninstalls. Returns the
+// previously installed platform (nullptr for none).
 Platform* InstallPlatform(Platform* platform);
 
 // Installs a platform for the lifetime of the guard (tests).

@@ -5,7 +5,8 @@
 #include <stdexcept>
 
 #include "platform/Platform.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <QString>
 #include <array>
 
-#include "widgets/ComCtrls.h"
-#include "widgets/Forms.h"
+#include "toolkit/Form.h"
+#include "toolkit/HeaderControl.h"
+#include "toolkit/Label.h"
+#include "toolkit/MenuItem.h"
 #include "widgets/GPanel.h"
 #include "widgets/HyperCheckBox.h"
 #include "widgets/LbSpeedButton.h"
-#include "widgets/Menus.h"
-#include "widgets/StdCtrls.h"
 
 // What the dialog needs of the main window (which implements it: the main
 // window's library depends on this one, not the other way round).

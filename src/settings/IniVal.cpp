@@ -8,7 +8,7 @@
 
 #include "platform/IniFiles.h"
 #include "platform/Platform.h"
-#include "widgets/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <QString>
 
-#include "widgets/Controls.h"
+#include "toolkit/Component.h"
 
 class TForm;
 

@@ -7,7 +7,7 @@
 #include "platform/IniFiles.h"
 #include "platform/Platform.h"
 #include "platform/SysUtils.h"
-#include "widgets/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "widgets/Controls.h"
+#include "toolkit/Component.h"
 
 class TForm;
 class TIniFile;

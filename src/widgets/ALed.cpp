@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "GdiCanvas.h"
-#include "Resources.h"
+#include "toolkit/GdiCanvas.h"
+#include "toolkit/Pictures.h"
 
 namespace {
 
@@ -31,13 +31,6 @@ StyleInfo Info(TLEDStyle s)
         return {"BHZ", "NHZ", 22, 16};
     }
     return {"BSM", "NSM", 16, 16};
-}
-
-QImage LoadPicture(const QString& name)
-{
-    QImage img(QStringLiteral(":/leds/") + name, "XPM");
-    // A picture that cannot be loaded stays empty; nothing is reported.
-    return img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -69,8 +62,8 @@ void ThhALed::BuildPictures()
     const QSize size = PictureSize(style_);
     resize(size);
     const QString name = PictureName(style_, bordered_);
-    onPicture_ = LoadPicture(name);
-    offPicture_ = LoadPicture(name);
+    onPicture_ = LedPicture(name);
+    offPicture_ = LedPicture(name);
     // The face is the lime area around the centre; the white highlight on it
     // is another colour and stays.
     const int cx = width() / 2, cy = height() / 2;

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 enum class TLEDStyle { LEDSmall, LEDLarge, LEDSqSmall, LEDSqLarge, LEDVertical, LEDHorizontal };
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "GdiCanvas.h"
+#include "toolkit/GdiCanvas.h"
 
 // The setters never compare with the old value: every write repaints.
 TGPanel::TGPanel(QWidget* parent)

@@ -3,7 +3,7 @@
 // to Color_3 over the rest.
 #pragma once
 
-#include "ExtCtrls.h"
+#include "toolkit/Panel.h"
 
 class TGPanel : public TPanel {
     Q_OBJECT

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <numbers>
 
-#include "GdiCanvas.h"
-#include "SysUtils.h"
+#include "toolkit/Errors.h"
+#include "toolkit/GdiCanvas.h"
 
 namespace {
 

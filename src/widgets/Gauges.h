@@ -6,7 +6,7 @@
 
 #include <QImage>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 enum class TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 enum class TBorderStyle { bsNone, bsSingle };

@@ -1,6 +1,6 @@
 #include "HyperCheckBox.h"
 
-#include "ProUrl.h"
+#include "toolkit/Cursors.h"
 
 THyperCheckBox::THyperCheckBox(QWidget* parent)
     : TCheckBox(parent)

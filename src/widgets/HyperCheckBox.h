@@ -1,7 +1,7 @@
 // A check box whose caption changes colour while the pointer is over it.
 #pragma once
 
-#include "StdCtrls.h"
+#include "toolkit/CheckBox.h"
 
 class THyperCheckBox : public TCheckBox {
     Q_OBJECT

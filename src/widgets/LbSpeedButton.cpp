@@ -15,9 +15,9 @@
 #include <mutex>
 #include <thread>
 
-#include "Fonts.h"
-#include "GdiCanvas.h"
-#include "Resources.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
+#include "toolkit/Pictures.h"
 
 namespace {
 
@@ -40,10 +40,7 @@ int ScreenDepth()
 
 const QImage& ArrowPicture()
 {
-    static const QImage arrow = [] {
-        InitResources();
-        return QImage(QStringLiteral(":/glyphs/lbarrow.xpm")).convertToFormat(QImage::Format_RGB32);
-    }();
+    static const QImage arrow = GlyphPicture(QStringLiteral("lbarrow"));
     return arrow;
 }
 
@@ -801,11 +798,4 @@ void TLbSpeedButton::paintEvent(QPaintEvent*)
         }
     }
     QPainter(this).drawImage(0, 0, img);
-}
-
-QImage GlyphPicture(const QString& name)
-{
-    InitResources();
-    const QImage img(QStringLiteral(":/glyphs/%1.xpm").arg(name));
-    return img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
 }

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 
 class GdiCanvas;
@@ -176,7 +176,3 @@ private:
 // The 32-band vertical gradient from colour a to colour b over the rectangle
 // (left, top, right, bottom), right and bottom excluded.
 void Gradient32(GdiCanvas& canvas, int left, int top, int right, int bottom, TColor a, TColor b);
-
-// A picture of the program's resources by name, such as "reload" for
-// ":/glyphs/reload.xpm", ready to be a glyph (null when there is none).
-QImage GlyphPicture(const QString& name);

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "Fonts.h"
-#include "GdiCanvas.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
 
 QPoint DirectionStep(TDirection d)
 {

@@ -6,8 +6,8 @@
 #include <QFont>
 #include <QImage>
 
-#include "ExtCtrls.h"
-#include "StdCtrls.h"
+#include "toolkit/Label.h"
+#include "toolkit/Panel.h"
 
 class QPainter;
 

@@ -1,7 +1,7 @@
 // The status bar that holds child controls (a busy label, an LED).
 #pragma once
 
-#include "ComCtrls.h"
+#include "toolkit/StatusBar.h"
 
 class TProStatusBar : public TStatusBar {
     Q_OBJECT

@@ -1,22 +1,10 @@
-// A label that opens a link when clicked and colours itself by state, and
-// the five hand cursors registered at start-up.
+// A label that opens a link when clicked and colours itself by state.
 #pragma once
 
-#include <QCursor>
 #include <functional>
 
 #include "ProCtrls.h"
-
-// Numbers of the registered cursors.
-constexpr int crProHandPoint = 15000;      // PRO_HANDPOINT
-constexpr int crProSmallHandPoint = 15001; // PRO_SMALLHANDPOINT
-constexpr int crProGrabHand = 15002;       // PRO_GRABHAND
-constexpr int crProGrabHandArrow = 15003;  // PRO_GRABHANDARROW
-constexpr int crProDragHand = 15004;       // PRO_DRAGHAND
-
-// The cursor registered under `id` (the arrow for an unknown number). The
-// five pictures are loaded from the resources on first use.
-QCursor ProCursor(int id);
+#include "toolkit/Cursors.h"
 
 // Opens a link or file as the shell's "open" verb does; true on success.
 using TUrlOpener = std::function<bool(const QString& target)>;

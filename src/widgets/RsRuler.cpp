@@ -6,10 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "ExtCtrls.h"
-#include "Fonts.h"
-#include "GdiCanvas.h"
 #include "ProCtrls.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
 
 QString FormatRulerNumber(double v)
 {

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QImage>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 class GdiCanvas;
 

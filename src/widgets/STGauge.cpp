@@ -5,8 +5,8 @@
 #include <numbers>
 #include <string>
 
-#include "GdiCanvas.h"
-#include "SysUtils.h"
+#include "toolkit/Errors.h"
+#include "toolkit/GdiCanvas.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <functional>
 
-#include "Controls.h"
+#include "toolkit/Control.h"
 
 class GdiCanvas;
 

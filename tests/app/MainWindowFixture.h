@@ -11,6 +11,7 @@
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "support/TestSupport.h"
+#include "toolkit/Application.h"
 
 namespace kestrix::test {
 

@@ -1,12 +1,13 @@
 // Drive sizes, the availability test and the disk information component on
 // the fake platform, with figures worked out by hand.
+#include <QVariant>
 #include <gtest/gtest.h>
 
 #include <limits>
 
 #include "RecordingPlatform.h"
 #include "drives/DiskInfo.h"
-#include "support/TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 namespace {
 

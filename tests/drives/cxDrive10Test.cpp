@@ -4,7 +4,7 @@
 
 #include "RecordingPlatform.h"
 #include "drives/cxDrive10.h"
-#include "support/TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 namespace {
 

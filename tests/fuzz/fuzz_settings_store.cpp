@@ -23,7 +23,7 @@
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "platform/IniFiles.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 
 using namespace kestrix::fuzz;
 

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 
 #include "platform/IniFiles.h"
-#include "support/TestSupport.h"
+#include "support/CoreTestSupport.h"
 
 using kestrix::test::WriteProtection;
 

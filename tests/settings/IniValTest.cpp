@@ -7,8 +7,9 @@
 #include "SettingsTestSupport.h"
 #include "platform/IniFiles.h"
 #include "settings/IniVal.h"
-#include "widgets/Forms.h"
-#include "widgets/Menus.h"
+#include "toolkit/Action.h"
+#include "toolkit/Form.h"
+#include "toolkit/MenuItem.h"
 
 using kestrix::test::WriteProtection;
 

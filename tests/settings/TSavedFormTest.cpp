@@ -10,7 +10,7 @@
 #include "SettingsTestSupport.h"
 #include "platform/IniFiles.h"
 #include "settings/TSavedFormUnit.h"
-#include "widgets/Forms.h"
+#include "toolkit/Form.h"
 
 using kestrix::test::WriteProtection;
 

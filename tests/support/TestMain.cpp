@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 
 int main(int argc, char** argv)
 {

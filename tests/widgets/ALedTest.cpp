@@ -6,11 +6,11 @@
 #include <QTest>
 #include <set>
 
-#include "WidgetTestUtil.h"
 #include "support/TestSupport.h"
+#include "support/WidgetTestUtil.h"
+#include "toolkit/GdiCanvas.h"
+#include "toolkit/Pictures.h"
 #include "widgets/ALed.h"
-#include "widgets/GdiCanvas.h"
-#include "widgets/Resources.h"
 
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;

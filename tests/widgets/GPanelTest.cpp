@@ -2,8 +2,8 @@
 // from the panel's arithmetic.
 #include <gtest/gtest.h>
 
-#include "WidgetTestUtil.h"
 #include "support/TestSupport.h"
+#include "support/WidgetTestUtil.h"
 #include "widgets/GPanel.h"
 
 using kestrix::test::PixelAt;

@@ -4,12 +4,12 @@
 
 #include <QFontInfo>
 
-#include "WidgetTestUtil.h"
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
-#include "widgets/Forms.h"
+#include "support/WidgetTestUtil.h"
+#include "toolkit/Errors.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Form.h"
 #include "widgets/Gauges.h"
-#include "widgets/SysUtils.h"
 
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
-#include "widgets/GdiCanvas.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GdiCanvas.h"
 #include "widgets/LbSpeedButton.h"
 
 using kestrix::test::CountColor;

@@ -1,5 +1,6 @@
 // Effect labels and panels, the URL label, the hover check box and the
-// status bars, checked against pictures and states worked out by hand.
+// status bar that holds controls, checked against pictures and states worked
+// out by hand.
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QTest>
@@ -9,7 +10,7 @@
 #include <utility>
 
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 #include "widgets/HyperCheckBox.h"
 #include "widgets/ProCtrls.h"
 #include "widgets/ProStBar.h"
@@ -365,28 +366,6 @@ TEST(HyperCheckBox, CaptionTurnsRedWhileHoveredAndBlackAfter)
     img = Render(&box);
     EXPECT_EQ(CountColor(img, 17, 0, 60, 17, clRed), 0);
     EXPECT_GT(CountColor(img, 17, 0, 60, 17, clBlack), 10);
-}
-
-TEST(CheckBox, ClickAndSpaceToggleAndTheTickIsDrawn)
-{
-    TCheckBox box;
-    box.setGeometry(0, 0, 60, 17);
-    int clicks = 0;
-    box.OnClick = [&](QObject*) { ++clicks; };
-    const QImage off = Render(&box);
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 8));
-    EXPECT_TRUE(box.Checked());
-    QTest::keyClick(&box, Qt::Key_Space);
-    EXPECT_FALSE(box.Checked());
-    EXPECT_EQ(clicks, 2);
-    box.setChecked(true);
-    // The box stands at (0, (17 - 13) div 2) = (0, 2): well from (2, 4),
-    // tick columns from x 3, the first column's rows 2..4 below the well top + 1.
-    const QImage on = Render(&box);
-    EXPECT_EQ(PixelAt(off, 3, 7), clWhite);
-    EXPECT_EQ(PixelAt(on, 3, 7), clBlack);
-    EXPECT_EQ(PixelAt(on, 9, 5), clBlack); // the last column's top
-    EXPECT_EQ(PixelAt(on, 0, 2), 0x808080u); // outer frame
 }
 
 TEST(StatusBar, PanelTextWithoutBevelAndChildControls)

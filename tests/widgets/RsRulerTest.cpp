@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "support/TestSupport.h"
-#include "widgets/Fonts.h"
+#include "toolkit/Fonts.h"
 #include "widgets/RsRuler.h"
 
 using kestrix::test::CountColor;

@@ -2,11 +2,11 @@
 // rules, with pixels worked out by hand from the gauge's geometry.
 #include <gtest/gtest.h>
 
-#include "WidgetTestUtil.h"
 #include "support/TestSupport.h"
-#include "widgets/ExtCtrls.h"
+#include "support/WidgetTestUtil.h"
+#include "toolkit/Errors.h"
+#include "toolkit/Panel.h"
 #include "widgets/STGauge.h"
-#include "widgets/SysUtils.h"
 
 using kestrix::test::CountColor;
 using kestrix::test::PixelAt;

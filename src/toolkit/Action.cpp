@@ -1,0 +1,25 @@
+#include "Action.h"
+
+TAction::TAction(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void TAction::setChecked(bool on)
+{
+    if (on == checked_)
+        return;
+    checked_ = on;
+    emit CheckedChanged(on);
+}
+
+bool TAction::Execute()
+{
+    if (autoCheck_)
+        setChecked(!checked_);
+    if (OnExecute) {
+        OnExecute(this);
+        return true;
+    }
+    return false;
+}

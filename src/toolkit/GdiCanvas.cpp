@@ -1,0 +1,532 @@
+#include "GdiCanvas.h"
+
+#include "Fonts.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <numbers>
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const std::int64_t p = std::int64_t(a) * std::int64_t(b);
+    const bool negative = (p < 0) != (c < 0);
+    const std::uint64_t ap = p < 0 ? std::uint64_t(-p) : std::uint64_t(p);
+    const std::uint64_t ac = c < 0 ? std::uint64_t(-std::int64_t(c)) : std::uint64_t(c);
+    const std::uint64_t q = (ap * 2 + ac) / (ac * 2);
+    if (q > std::uint64_t(std::numeric_limits<int>::max()) + (negative ? 1u : 0u))
+        return -1;
+    return negative ? int(-std::int64_t(q)) : int(q);
+}
+
+int RoundHalfEven(double v)
+{
+    return int(std::nearbyint(v)); // the default rounding mode is to-nearest-even
+}
+
+namespace {
+
+// ceil(num / den) for den > 0.
+std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
+{
+    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+}
+
+// Marks the pixels of an off-screen sprite that nothing was drawn on (alpha
+// 0, so never a drawn pixel).
+constexpr std::uint32_t kSpriteKey = 0x00123456u;
+
+QRect ToQRect(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+} // namespace
+
+GdiCanvas::GdiCanvas(QImage& img)
+    : img_(img)
+{
+    if (img_.format() != QImage::Format_RGB32 && img_.format() != QImage::Format_ARGB32)
+        img_ = img_.convertToFormat(QImage::Format_RGB32);
+}
+
+void GdiCanvas::SetPen(TColor color, int width)
+{
+    penColor_ = color;
+    penWidth_ = std::max(1, width);
+    penClear_ = false;
+}
+
+void GdiCanvas::SetPenClear() { penClear_ = true; }
+
+void GdiCanvas::SetBrush(TColor color)
+{
+    brushColor_ = color;
+    brushClear_ = false;
+}
+
+void GdiCanvas::SetBrushClear() { brushClear_ = true; }
+
+void GdiCanvas::FillRect(int left, int top, int right, int bottom, TColor color)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, img_.width());
+    bottom = std::min(bottom, img_.height());
+    if (right <= left || bottom <= top)
+        return;
+    const std::uint32_t px = ToPixel(color);
+    for (int y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        std::fill(line + left, line + right, px);
+    }
+}
+
+void GdiCanvas::FillRect(const QRect& r, TColor color)
+{
+    FillRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height(), color);
+}
+
+void GdiCanvas::Fill(TColor color) { FillRect(0, 0, img_.width(), img_.height(), color); }
+
+void GdiCanvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+
+void GdiCanvas::plot(int x, int y, std::uint32_t pixel)
+{
+    if (penWidth_ <= 1) {
+        if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+            reinterpret_cast<std::uint32_t*>(img_.scanLine(y))[x] = pixel;
+        return;
+    }
+    // A wide pen covers a square centred on the line's pixel.
+    const int lo = -(penWidth_ / 2);
+    for (int dy = lo; dy < lo + penWidth_; ++dy)
+        for (int dx = lo; dx < lo + penWidth_; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px >= 0 && py >= 0 && px < img_.width() && py < img_.height())
+                reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px] = pixel;
+        }
+}
+
+void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit)
+{
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    // Step k of n along the longer axis puts the other coordinate at
+    // ceil(k * d / n - 1/2); the end point is left out.
+    for (int k = 0; k < n; ++k) {
+        if (std::abs(dx) >= std::abs(dy))
+            visit(x0 + (dx > 0 ? k : -k), y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n)));
+        else
+            visit(x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n)), y0 + (dy > 0 ? k : -k));
+    }
+}
+
+void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+{
+    stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
+}
+
+void GdiCanvas::LineTo(int x, int y)
+{
+    if (!penClear_)
+        line(penPos_.x(), penPos_.y(), x, y, ToPixel(penColor_));
+    penPos_ = QPoint(x, y);
+}
+
+void GdiCanvas::Polyline(const std::vector<QPoint>& points)
+{
+    if (points.empty())
+        return;
+    const QPoint saved = penPos_;
+    MoveTo(points.front().x(), points.front().y());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        LineTo(points[i].x(), points[i].y());
+    penPos_ = saved; // Polyline does not move the current position
+}
+
+void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top)
+        return;
+    if (penClear_) {
+        // Without a pen the fill covers one pixel less on the right and bottom.
+        if (!brushClear_)
+            FillRect(left, top, right - 1, bottom - 1, brushColor_);
+        return;
+    }
+    if (!brushClear_)
+        FillRect(left + 1, top + 1, right - 1, bottom - 1, brushColor_);
+    const TColor pen = penColor_;
+    FillRect(left, top, right, top + 1, pen);
+    FillRect(left, bottom - 1, right, bottom, pen);
+    FillRect(left, top, left + 1, bottom, pen);
+    FillRect(right - 1, top, right, bottom, pen);
+}
+
+const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const
+{
+    if (w == shapeW_ && h == shapeH_)
+        return shape_;
+    // Drawn once per box size on an image of its own: Qt's outline of a box
+    // one pixel high would spill past the box, and clipping does not stop it.
+    // Always with a pen: the pen-less fill is asymmetric.
+    constexpr QRgb kOutline = 0xFFFF0000u, kInside = 0xFF00FF00u;
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    sprite.fill(kSpriteKey);
+    {
+        QPainter p(&sprite);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen{QColor::fromRgba(kOutline)};
+        pen.setWidth(0);
+        p.setPen(pen);
+        p.setBrush(QColor::fromRgba(kInside));
+        p.drawEllipse(QRect(0, 0, w - 1, h - 1));
+    }
+    shape_.assign(std::size_t(w) * std::size_t(h), kOutside);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            shape_[std::size_t(y) * w + x] = line[x] == kOutline ? kOnOutline : line[x] == kInside ? kInterior : kOutside;
+    }
+    shapeW_ = w;
+    shapeH_ = h;
+    angles_.clear();
+    return shape_;
+}
+
+QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
+{
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    // A clear pen outlines in the brush colour, which covers the same pixels
+    // as the GDI fill.
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = fill && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    QImage sprite(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(sprite.scanLine(y));
+        const std::uint8_t* kinds = shape.data() + std::size_t(y) * w;
+        for (int x = 0; x < w; ++x)
+            line[x] = kinds[x] == kOnOutline ? outline : (kinds[x] == kInterior && inside) ? brush : kSpriteKey;
+    }
+    return sprite;
+}
+
+void GdiCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
+        return;
+    const QImage sprite = ellipseSprite(right - left, bottom - top, true);
+    const QRect box = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(sprite.constScanLine(y - top)) - left;
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (src[x] != kSpriteKey)
+                dst[x] = src[x];
+    }
+}
+
+void GdiCanvas::RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH)
+{
+    if (right - left < 1 || bottom - top < 1 || (penClear_ && brushClear_))
+        return;
+    const int ew = std::min(std::abs(cornerW), right - left);
+    const int eh = std::min(std::abs(cornerH), bottom - top);
+    if (ew < 2 || eh < 2) {
+        Rectangle(left, top, right, bottom);
+        return;
+    }
+    // The corners are the quarters of the corner ellipse; the straight edges
+    // and the inside repeat its middle column and row. That keeps the shape
+    // symmetric, which Qt's own rounded rectangle is not.
+    const QImage corner = ellipseSprite(ew, eh, true);
+    auto source = [](int offset, int length, int size) {
+        if (offset < size / 2)
+            return offset;
+        if (length - 1 - offset < size / 2)
+            return size - (length - offset);
+        return size / 2;
+    };
+    const QRect clip = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(corner.constScanLine(source(y - top, bottom - top, eh)));
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            const std::uint32_t v = src[source(x - left, right - left, ew)];
+            if (v != kSpriteKey)
+                dst[x] = v;
+        }
+    }
+}
+
+void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie)
+{
+    if (right - left < 1 || bottom - top < 1)
+        return;
+    // Pixel centres in index coordinates: the ellipse spans columns left ..
+    // right-1 and rows top .. bottom-1, so its centre is the middle of those.
+    const double cx = (left + right - 1) / 2.0;
+    const double cy = (top + bottom - 1) / 2.0;
+    auto angleOf = [&](double x, double y) {
+        // Counterclockwise as seen on screen: y grows downwards.
+        double a = std::atan2(-(y - cy), x - cx);
+        if (a < 0)
+            a += 2 * std::numbers::pi;
+        return a;
+    };
+    const double start = angleOf(x1, y1);
+    const double end = angleOf(x2, y2);
+    double sweep = end - start;
+    if (sweep <= 0)
+        sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
+    constexpr double eps = 1e-9;
+
+    const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
+    if (box.isEmpty())
+        return;
+    const int w = right - left, h = bottom - top;
+    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
+    const bool inside = pie && !brushClear_;
+    const std::uint32_t brush = ToPixel(brushColor_);
+    // The angle of every pixel of the box, kept while boxes of one size
+    // follow each other (a gauge draws a hundred wedges of one ellipse).
+    if (angles_.empty()) {
+        angles_.resize(std::size_t(w) * std::size_t(h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                angles_[std::size_t(y) * w + x] = angleOf(left + x, top + y);
+    }
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const std::uint8_t* kind = shape.data() + std::size_t(y - top) * w - left;
+        const double* angle = angles_.data() + std::size_t(y - top) * w - left;
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (kind[x] == kOutside || (kind[x] == kInterior && !inside))
+                continue;
+            double rel = angle[x] - start;
+            if (rel < 0)
+                rel += 2 * std::numbers::pi;
+            const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
+            if (atCentre || rel <= sweep + eps)
+                dst[x] = kind[x] == kOnOutline ? outline : brush;
+        }
+    }
+    if (!pie || penClear_)
+        return;
+    // The two radials, from the centre to where each ray meets the ellipse.
+    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
+    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    const std::uint32_t px = ToPixel(penColor_);
+    for (const auto& [rx, ry] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+        const double dx = rx - cx, dy = ry - cy;
+        if (dx == 0 && dy == 0)
+            continue;
+        const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
+        const double s = denom > 0 ? 1.0 / denom : 0;
+        const int ex = RoundHalfEven(cx + s * dx);
+        const int ey = RoundHalfEven(cy + s * dy);
+        // The rounded end may fall just outside the outline: the radial stays
+        // on the ellipse's own pixels.
+        auto onShape = [&](int x, int y) {
+            const int sx = x - left, sy = y - top;
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h && shape[std::size_t(sy) * w + sx] != kOutside)
+                plot(x, y, px);
+        };
+        stepLine(icx, icy, ex, ey, onShape);
+        onShape(ex, ey);
+    }
+}
+
+void GdiCanvas::Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
+{
+    wedge(left, top, right, bottom, x1, y1, x2, y2, true);
+}
+
+void GdiCanvas::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
+{
+    if (penClear_)
+        return;
+    const bool savedBrush = brushClear_;
+    brushClear_ = true;
+    wedge(left, top, right, bottom, x1, y1, x2, y2, false);
+    brushClear_ = savedBrush;
+}
+
+void GdiCanvas::Polygon(const std::vector<QPoint>& points)
+{
+    if (points.size() < 2 || (penClear_ && brushClear_))
+        return;
+    if (!brushClear_) {
+        // Without a pen Qt's fill leaves out the right and bottom edges, as GDI's does.
+        QPainter p(&img_);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(brushColor_));
+        p.drawPolygon(points.data(), int(points.size()), Qt::OddEvenFill);
+    }
+    if (penClear_)
+        return;
+    // The outline is every edge, the closing one included, each stepped as a
+    // line: every vertex is lit as the start of the next edge.
+    const std::uint32_t px = ToPixel(penColor_);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPoint& a = points[i];
+        const QPoint& b = points[(i + 1) % points.size()];
+        line(a.x(), a.y(), b.x(), b.y(), px);
+    }
+}
+
+void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
+{
+    const int w = img_.width(), h = img_.height();
+    if (x < 0 || y < 0 || x >= w || y >= h)
+        return;
+    const std::uint32_t from = ToPixel(surface) & 0xFFFFFFu;
+    const std::uint32_t to = ToPixel(fill);
+    auto at = [&](int px, int py) -> std::uint32_t& {
+        return reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px];
+    };
+    if ((at(x, y) & 0xFFFFFFu) != from || (to & 0xFFFFFFu) == from)
+        return;
+    std::vector<QPoint> stack{QPoint(x, y)};
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        int lx = p.x();
+        const int py = p.y();
+        if ((at(lx, py) & 0xFFFFFFu) != from)
+            continue;
+        while (lx > 0 && (at(lx - 1, py) & 0xFFFFFFu) == from)
+            --lx;
+        int rx = p.x();
+        while (rx + 1 < w && (at(rx + 1, py) & 0xFFFFFFu) == from)
+            ++rx;
+        for (int i = lx; i <= rx; ++i)
+            at(i, py) = to;
+        for (int ny : {py - 1, py + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            bool inRun = false;
+            for (int i = lx; i <= rx; ++i) {
+                const bool match = (at(i, ny) & 0xFFFFFFu) == from;
+                if (match && !inRun)
+                    stack.emplace_back(i, ny);
+                inRun = match;
+            }
+        }
+    }
+}
+
+void GdiCanvas::InvertRect(int left, int top, int right, int bottom)
+{
+    const QRect r = ToQRect(left, top, right, bottom).intersected(img_.rect());
+    if (right <= left || bottom <= top || r.isEmpty())
+        return;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            line[x] ^= 0x00FFFFFFu;
+    }
+}
+
+void GdiCanvas::XorBlit(const QImage& src, int x, int y)
+{
+    const QImage s = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+    const QRect r = QRect(x, y, s.width(), s.height()).intersected(img_.rect());
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+        const auto* sl = reinterpret_cast<const std::uint32_t*>(s.constScanLine(py - y));
+        auto* dl = reinterpret_cast<std::uint32_t*>(img_.scanLine(py));
+        for (int px = r.left(); px <= r.right(); ++px)
+            dl[px] ^= sl[px - x] & 0x00FFFFFFu;
+    }
+}
+
+void GdiCanvas::Draw(const QImage& src, int x, int y, TColor transparent)
+{
+    const QImage s = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+    const QRect r = QRect(x, y, s.width(), s.height()).intersected(img_.rect());
+    const bool keyed = transparent != clNone;
+    const std::uint32_t key = ToPixel(transparent) & 0xFFFFFFu;
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+        const auto* sl = reinterpret_cast<const std::uint32_t*>(s.constScanLine(py - y));
+        auto* dl = reinterpret_cast<std::uint32_t*>(img_.scanLine(py));
+        for (int px = r.left(); px <= r.right(); ++px) {
+            const std::uint32_t v = sl[px - x];
+            if (!keyed || (v & 0xFFFFFFu) != key)
+                dl[px] = 0xFF000000u | v;
+        }
+    }
+}
+
+namespace {
+
+QFont Aliased(const QFont& font)
+{
+    QFont f = font;
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    return f;
+}
+
+} // namespace
+
+int GdiCanvas::TextWidth(const QString& text, const QFont& font)
+{
+    // DesignFont gives a bold bitmap face its extra pixel per character as
+    // letter spacing, which the metrics include.
+    return QFontMetrics(Aliased(font)).horizontalAdvance(text);
+}
+
+int GdiCanvas::TextHeight(const QFont& font) { return QFontMetrics(Aliased(font)).height(); }
+
+void GdiCanvas::TextOut(int x, int y, const QString& text, const QFont& font, TColor color, const QRect& clip)
+{
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    const QFont f = Aliased(font);
+    p.setFont(f);
+    p.setPen(ToQColor(color));
+    if (!clip.isNull())
+        p.setClipRect(clip);
+    DrawDesignText(p, x, y + p.fontMetrics().ascent(), text);
+}
+
+TColor GdiCanvas::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= img_.width() || y >= img_.height())
+        return clNone;
+    return PixelToColor(reinterpret_cast<const std::uint32_t*>(img_.constScanLine(y))[x]);
+}
+
+void GdiCanvas::SetPixel(int x, int y, TColor color)
+{
+    if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+        reinterpret_cast<std::uint32_t*>(img_.scanLine(y))[x] = ToPixel(color);
+}
+
+void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
+             TColor bottomColor, int width)
+{
+    for (; width > 0 && right > left && bottom > top; --width) {
+        // Top row and left column stop one short of the far corners, which
+        // belong to the bottom/right colour.
+        canvas.FillRect(left, top, right - 1, top + 1, topColor);
+        canvas.FillRect(left, top, left + 1, bottom - 1, topColor);
+        canvas.FillRect(right - 1, top, right, bottom, bottomColor);
+        canvas.FillRect(left, bottom - 1, right, bottom, bottomColor);
+        ++left;
+        ++top;
+        --right;
+        --bottom;
+    }
+}

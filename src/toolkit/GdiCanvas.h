@@ -1,0 +1,136 @@
+// A small drawing surface over an RGB32 QImage that follows the classic GDI
+// rules the drawn controls are written in, not Qt's defaults:
+//  - rectangles are (left, top, right, bottom), right and bottom excluded;
+//    an empty or inverted rectangle draws nothing;
+//  - lines and polylines leave out their last point and are stepped by our own
+//    rule, so diagonals land on the same pixels every time;
+//  - ellipses, pies and arcs take the GDI bounding box; pies and arcs sweep
+//    counterclockwise (as seen on screen) from the start ray to the end ray,
+//    both measured from the box centre;
+//  - no antialiasing anywhere.
+// Every widget composes its picture on one of these and copies it in one go.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "Color.h"
+
+// a * b / c with a 64-bit intermediate, rounded to the nearest integer with
+// halves away from zero; -1 when c is 0 (as the platform's MulDiv answers).
+int MulDiv(int a, int b, int c);
+
+// Nearest integer, halves to the even neighbour (the toolkit's Round).
+int RoundHalfEven(double v);
+
+class GdiCanvas {
+public:
+    // Draws on img, which must be Format_RGB32 (or ARGB32) and not shared.
+    explicit GdiCanvas(QImage& img);
+
+    QImage& Image() { return img_; }
+    int Width() const { return img_.width(); }
+    int Height() const { return img_.height(); }
+
+    // Pen: colour and width; a pen may be "clear" (draws no outline).
+    void SetPen(TColor color, int width = 1);
+    void SetPenClear();
+    // Brush: solid colour, or "clear" (no fill).
+    void SetBrush(TColor color);
+    void SetBrushClear();
+    TColor PenColor() const { return penColor_; }
+    TColor BrushColor() const { return brushColor_; }
+
+    // FillRect with an explicit colour (the brush is untouched).
+    void FillRect(int left, int top, int right, int bottom, TColor color);
+    void FillRect(const QRect& r, TColor color); // r as QRect (x, y, w, h)
+    // Fills the whole image.
+    void Fill(TColor color);
+
+    // Pen position and line drawing; LineTo lights the start and leaves out
+    // the end point, then moves the pen there.
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    QPoint PenPos() const { return penPos_; }
+    // Polyline through the points, leaving out the last point.
+    void Polyline(const std::vector<QPoint>& points);
+
+    // Outline with the pen, filled with the brush; (right, bottom) excluded.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH);
+    // Pie: the wedge of the ellipse in the box between the rays from the box
+    // centre through (x1, y1) (start) and (x2, y2) (end), swept
+    // counterclockwise; outlined with the pen (arc and both radials), filled
+    // with the brush.
+    void Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
+    // Arc: only the outline part of the ellipse between the same rays.
+    void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
+    // Closed polygon, filled with the brush, outlined with the pen.
+    void Polygon(const std::vector<QPoint>& points);
+
+    // "Surface" flood fill: replaces the 4-connected area of pixels whose
+    // colour equals `surface` that contains (x, y) by `fill`. Nothing happens
+    // when (x, y) is outside the image or does not have the surface colour.
+    void FloodFillSurface(int x, int y, TColor surface, TColor fill);
+
+    // Inverts every colour bit inside the rectangle (right/bottom excluded).
+    void InvertRect(int left, int top, int right, int bottom);
+    // Combines src into this image at (x, y) by bitwise XOR (source-invert copy).
+    void XorBlit(const QImage& src, int x = 0, int y = 0);
+    // Copies src at (x, y); pixels of src equal to `transparent` are skipped
+    // unless transparent is clNone.
+    void Draw(const QImage& src, int x, int y, TColor transparent = clNone);
+
+    // Text with a transparent background in the given font and colour, top-left
+    // of the text cell at (x, y); clipped to `clip` when it is not null. A bold
+    // bitmap font from DesignFont is made bold as GDI does (DrawDesignText):
+    // each character drawn twice, one pixel apart, and one pixel wider.
+    void TextOut(int x, int y, const QString& text, const QFont& font, TColor color,
+                 const QRect& clip = QRect());
+    // The extent TextOut gives the text: width in pixels, and the cell height.
+    static int TextWidth(const QString& text, const QFont& font);
+    static int TextHeight(const QFont& font);
+
+    // Single pixel access in design colour values.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+private:
+    void plot(int x, int y, std::uint32_t pixel);
+    void line(int x0, int y0, int x1, int y1, std::uint32_t pixel);
+    // Visits the pixels of a line by our stepping, end point left out.
+    static void stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit);
+    // The ellipse of a w x h box, outlined with the pen and (when fill)
+    // filled with the brush, on its own image; undrawn pixels hold a key.
+    QImage ellipseSprite(int w, int h, bool fill) const;
+    // Which pixels of a w x h box the ellipse outlines and fills; kept for
+    // the last box size, with the angle of each pixel about the box centre.
+    enum : std::uint8_t { kOutside, kOnOutline, kInterior };
+    const std::vector<std::uint8_t>& ellipseShape(int w, int h) const;
+    void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
+
+    QImage& img_;
+    TColor penColor_ = clBlack;
+    int penWidth_ = 1;
+    bool penClear_ = false;
+    TColor brushColor_ = clWhite;
+    bool brushClear_ = false;
+    QPoint penPos_;
+    mutable int shapeW_ = 0;
+    mutable int shapeH_ = 0;
+    mutable std::vector<std::uint8_t> shape_;
+    mutable std::vector<double> angles_;
+};
+
+// Draws `width` nested one-pixel frames on rect (left, top, right, bottom,
+// right/bottom excluded): top and left in `topColor`, bottom and right in
+// `bottomColor`; the rectangle shrinks by one pixel on every side per frame.
+void Frame3D(GdiCanvas& canvas, int& left, int& top, int& right, int& bottom, TColor topColor,
+             TColor bottomColor, int width);

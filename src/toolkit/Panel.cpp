@@ -1,0 +1,124 @@
+#include "Panel.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "Fonts.h"
+#include "GdiCanvas.h"
+
+TPanel::TPanel(QWidget* parent)
+    : TControl(parent)
+{
+}
+
+void TPanel::setBevelInner(TPanelBevel b)
+{
+    if (b != bevelInner_) {
+        bevelInner_ = b;
+        update();
+    }
+}
+
+void TPanel::setBevelOuter(TPanelBevel b)
+{
+    if (b != bevelOuter_) {
+        bevelOuter_ = b;
+        update();
+    }
+}
+
+void TPanel::setBevelWidth(int w)
+{
+    if (w != bevelWidth_ && w >= 1) {
+        bevelWidth_ = w;
+        update();
+    }
+}
+
+void TPanel::setBorderWidth(int w)
+{
+    if (w != borderWidth_ && w >= 0) {
+        borderWidth_ = w;
+        update();
+    }
+}
+
+void TPanel::setCaption(const QString& c)
+{
+    if (c != caption_) {
+        caption_ = c;
+        update();
+    }
+}
+
+void TPanel::setAlignment(TAlignment a)
+{
+    if (a != alignment_) {
+        alignment_ = a;
+        update();
+    }
+}
+
+void TPanel::setFontColor(TColor c)
+{
+    if (c != fontColor_) {
+        fontColor_ = c;
+        update();
+    }
+}
+
+namespace {
+
+void BevelColors(TPanelBevel bevel, TColor bg, TColor& top, TColor& bottom)
+{
+    switch (bevel) {
+    case TPanelBevel::bvLowered:
+        top = clBtnShadow;
+        bottom = clBtnHighlight;
+        break;
+    case TPanelBevel::bvRaised:
+        top = clBtnHighlight;
+        bottom = clBtnShadow;
+        break;
+    default: // a space bevel only keeps its room, in the background colour
+        top = bottom = bg;
+        break;
+    }
+}
+
+} // namespace
+
+void TPanel::PaintPanel(GdiCanvas& canvas)
+{
+    int l = 0, t = 0, r = width(), b = height();
+    const TColor bg = Color();
+    TColor top, bottom;
+    if (bevelOuter_ != TPanelBevel::bvNone) {
+        BevelColors(bevelOuter_, bg, top, bottom);
+        Frame3D(canvas, l, t, r, b, top, bottom, bevelWidth_);
+    }
+    Frame3D(canvas, l, t, r, b, bg, bg, borderWidth_);
+    if (bevelInner_ != TPanelBevel::bvNone) {
+        BevelColors(bevelInner_, bg, top, bottom);
+        Frame3D(canvas, l, t, r, b, top, bottom, bevelWidth_);
+    }
+    canvas.FillRect(l, t, r, b, bg);
+    if (!caption_.isEmpty()) {
+        QPainter p(&canvas.Image());
+        p.setFont(font());
+        p.setPen(ToQColor(fontColor_));
+        int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+        flags |= alignment_ == TAlignment::taLeftJustify  ? Qt::AlignLeft
+            : alignment_ == TAlignment::taRightJustify ? Qt::AlignRight
+                                                       : Qt::AlignHCenter;
+        DrawDesignText(p, QRect(l, t, r - l, b - t), flags, caption_);
+    }
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QImage img(size(), QImage::Format_RGB32);
+    GdiCanvas canvas(img);
+    PaintPanel(canvas);
+    QPainter(this).drawImage(0, 0, img);
+}

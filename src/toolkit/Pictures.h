@@ -1,0 +1,19 @@
+// The program's pictures, compiled in from resources/kestrix.qrc: button
+// glyphs and icons (":/glyphs/NAME.xpm") and LED lamps (":/leds/NAME").
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// Makes the pictures of resources/kestrix.qrc available (the resource file
+// is compiled into a static library, so it must be registered explicitly).
+// Safe to call more than once; the look-ups below call it themselves.
+void InitResources();
+
+// A glyph or icon by name, such as "reload" for ":/glyphs/reload.xpm", in
+// RGB32 (null when there is none).
+QImage GlyphPicture(const QString& name);
+
+// An LED lamp picture by name, such as "BSM" for ":/leds/BSM", in RGB32
+// (null when there is none).
+QImage LedPicture(const QString& name);
