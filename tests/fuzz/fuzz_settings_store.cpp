@@ -23,6 +23,7 @@
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "platform/IniFiles.h"
+#include "toolkit/Application.h"
 #include "toolkit/Fonts.h"
 
 using namespace kestrix::fuzz;
