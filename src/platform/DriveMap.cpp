@@ -392,6 +392,11 @@ std::vector<DriveSpec> ParseDriveSpecs(const std::string& value, std::vector<std
         }
         DriveSpec spec;
         spec.Letter = char(c >= 'a' ? c - 'a' + 'A' : c);
+        // The window has rows for C: to Z: only.
+        if (spec.Letter < 'C') {
+            fail(entry, "drive letters run from C to Z");
+            continue;
+        }
         std::string rest = entry.substr(2);
         // The text after the last "@" is a type unless it runs on into the
         // path ("/mnt/me@host/data").

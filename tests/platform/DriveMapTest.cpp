@@ -355,7 +355,7 @@ TEST(DriveSpecs, MalformedEntriesAreNamedAndSkipped)
 {
     std::vector<std::string> errors;
     const std::vector<std::string> bad = {"CD=/x", "=/x", "1=/x", "[=/x", "H=relative", "I=", "J=/x@bogus",
-                                          "C=/again", "K", "L=@"};
+                                          "C=/again", "K", "L=@", "B=@cdrom", "a=/floppy"};
     std::string value = "C=/";
     for (const std::string& b : bad)
         value += ";" + b;
