@@ -4,7 +4,10 @@
 // and partitions (SATA, USB, MMC, NVMe, CD/DVD, device mapper, zram) telling
 // whether it exists, its "removable" text, its logical block size and the
 // bus above it; the bytes after them are a logical block size as text. An
-// empty KESTRIX_DRIVES means discovery.
+// empty KESTRIX_DRIVES means discovery. A mountinfo text that starts with
+// the byte 01 is a table in short: four bytes a mount (mount point, type,
+// device and source, root), each picking from lists of the usual ones, so
+// that the fuzzer builds well-formed tables of many mounts at once.
 //
 // Properties of the KESTRIX_DRIVES parser: every non-empty entry is either
 // taken or reported, naming it; letters are unique and upper case; a folder
@@ -124,6 +127,36 @@ void BuildSysfs(const std::string& sys, const QByteArray& facts)
     }
 }
 
+// A well-formed mount table from four bytes per mount.
+QByteArray ShortTable(const QByteArray& code)
+{
+    static const char* const points[] = {
+        "/", "/home", "/media/u/USB", "/media/u/backup", "/mnt/data", "/proc", "/sys/fs/cgroup", "/dev/shm",
+        "/run/user/1000", "/run/media/u/X", "/tmp", "/var/tmp", "/snap/core/1", "/boot/efi", "/etc/hosts",
+        "/mnt/nfs", "/srv", "/home/u/sub", "/mnt/with\\040space", "/media/cd", "/var/lib/docker", "/opt"};
+    static const char* const types[] = {"ext4", "vfat", "btrfs", "xfs", "tmpfs", "ramfs", "proc", "sysfs",
+                                        "overlay", "squashfs", "nfs4", "cifs", "fuse.sshfs", "iso9660", "udf",
+                                        "devtmpfs", "autofs", "fuse.gvfsd-fuse", "9p", "exfat", "zfs", "fuse"};
+    static const char* const devices[][2] = {
+        {"8:1", "/dev/sda1"},   {"8:17", "/dev/sdb1"},         {"179:1", "/dev/mmcblk0p1"},
+        {"259:2", "/dev/nvme0n1p2"}, {"11:0", "/dev/sr0"},     {"11:1", "/dev/sr1"},
+        {"253:0", "/dev/mapper/crypt"}, {"252:0", "/dev/zram0"}, {"0:40", "server:/export"},
+        {"0:41", "//host/share"}, {"0:42", "tmpfs"},            {"0:43", "none"},
+        {"8:0", "/dev/sda"},    {"7:0", "/dev/loop0"},          {"0:44", "sshfs#u@h:/"}, {"8:1", "/dev/disk/by-label/x"}};
+    static const char* const roots[] = {"/", "/", "/", "/sub", "/@home", "/data/x"};
+    QByteArray text;
+    for (qsizetype i = 0; i + 3 < code.size(); i += 4) {
+        const auto at = [&](qsizetype k) { return static_cast<unsigned char>(code[i + k]); };
+        const char* const* device = devices[at(2) % std::size(devices)];
+        QByteArray point = points[at(0) % std::size(points)];
+        if (at(0) >= 0xC0 && point != "/")
+            point += "/d" + QByteArray::number(at(0) & 7); // more mounts below
+        text += QByteArray::number(100 + i / 4) + " 1 " + device[0] + " " + roots[at(3) % std::size(roots)] + " " + point
+                + (at(3) & 0x80 ? " ro" : " rw") + " - " + types[at(1) % std::size(types)] + " " + device[1] + " rw\n";
+    }
+    return text;
+}
+
 // The mounts libmount reads from the table, as the map sees them.
 std::size_t MountsIn(const std::string& path)
 {
@@ -220,7 +253,7 @@ void CheckSpecs(const std::string& value, const std::vector<DriveSpec>& specs, c
     std::set<char> letters;
     std::string again;
     for (const DriveSpec& s : specs) {
-        Check(s.Letter >= 'A' && s.Letter <= 'Z' && letters.insert(s.Letter).second, "letters are unique and upper case");
+        Check(s.Letter >= 'C' && s.Letter <= 'Z' && letters.insert(s.Letter).second, "letters are unique, upper case, C to Z");
         Check(s.Path.empty() || s.Path[0] == '/', "a folder is absolute");
         Check(!s.Path.empty() || s.Type, "a drive without folder has a type");
         Check(!s.Type || ValidType(*s.Type), "a type is one of the six");
@@ -320,7 +353,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const QByteArray input(reinterpret_cast<const char*>(bytes), qsizetype(size));
     const QList<QByteArray> parts = input.split('\0');
     const std::string drives = parts.value(0).toStdString();
-    const QByteArray mountinfo = parts.value(1);
+    const QByteArray mountinfo =
+        parts.value(1).startsWith('\x01') ? ShortTable(parts.value(1).mid(1)) : parts.value(1);
     const QByteArray facts = parts.value(2);
 
     std::vector<std::string> errors;
