@@ -5,17 +5,9 @@
 
 #include <QFile>
 
+#include "app/ColorSchemes.h"
 #include "app/Splash.h"
 #include "toolkit/Application.h"
-
-namespace {
-
-// The scheme items' middle and dark colours, as FormCreate restores them
-// onto the bottom panel (the light colour is white for every scheme then).
-constexpr TColor kSchemeColor2[6] = {12632256, 16303781, 0xFF8080, 8421631, 12639424, clBtnFace};
-constexpr TColor kSchemeColor3[6] = {8421504, 15436103, 0x800000, 128, 0x8000, clBtnShadow};
-
-} // namespace
 
 TForm1::~TForm1()
 {
@@ -104,12 +96,14 @@ void TForm1::FormCreate(QObject*)
             button->setDown(true);
     IniVal->Load();
 
-    // 12. The restored colour scheme onto the bottom panel, then over the window.
+    // 12. The restored colour scheme onto the bottom panel, then over the
+    // window. The light colour is white for every scheme here, System Colors
+    // included; the last ticked item wins.
     for (std::size_t i = 0; i < Cs.size(); ++i) {
         if (Cs[i]->Checked()) {
             PanGuage->setColor_1(0xFFFFFF);
-            PanGuage->setColor_2(kSchemeColor2[i]);
-            PanGuage->setColor_3(kSchemeColor3[i]);
+            PanGuage->setColor_2(kSchemes[i].Middle);
+            PanGuage->setColor_3(kSchemes[i].Dark);
         }
     }
     ColorSort(this);
@@ -182,16 +176,6 @@ void TForm1::ShowHint(QObject*)
 void TForm1::SmoothStart() {}
 
 // --- handlers whose behaviour comes with later parts ----------------------------
-
-// Memory panel: gauges, captions and available-memory texts from MemStatus.
-void TForm1::SysInfo(QObject*) {}
-
-// Colour schemes: spreads the bottom panel's colours (or the clicked
-// scheme's) over panels, buttons, gauges, window and status bar.
-void TForm1::ColorSort(QObject*) {}
-
-// Colour schemes: ticks the scheme item whose middle colour is shown.
-void TForm1::Colors1Click(QObject*) {}
 
 // Info window on sizes and clusters; releases SizeInfoBut.
 void TForm1::SizeInfoButClick(QObject*) {}

@@ -202,11 +202,15 @@ public:
     // Lands with the details panel: refills the open panel.
     void DetVis(QObject* sender);
 
-    // --- handlers whose behaviour lands with later parts ----------------------
-    // Memory panel: fills the gauges and texts from MemStatus.
+    // --- memory panel (MemoryPanel.cpp) ---------------------------------------
+    // Fills the three gauges, their captions and, in the unit of each pressed
+    // memory button, the two text panels from MemStatus; then ColorSort.
     void SysInfo(QObject* sender);
-    // Colour schemes: spreads the scheme over the window / ticks its item.
+    // --- colour schemes (ColorSchemes.cpp) ------------------------------------
+    // Spreads the bottom panel's colours, or those of the scheme item that is
+    // the sender, over the window; then Colors1Click.
     void ColorSort(QObject* sender);
+    // Ticks the scheme item whose middle colour the bottom panel shows.
     void Colors1Click(QObject* sender);
     // --- drives-to-show dialog ------------------------------------------------
     // Builds, fills and shows the dialog modally; it frees itself on close.

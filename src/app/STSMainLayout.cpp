@@ -49,9 +49,9 @@ void TForm1::BuildLayout()
     InitResources();
     setCaption(QStringLiteral("Tolvane   -   Kestrix 4.0"));
     // Single border: title, system menu and minimise button, no maximise,
-    // not resizable.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // not resizable (its size is fixed).
+    setBorderStyle(TFormBorderStyle::bsSingle);
+    setBorderIcons({biSystemMenu, biMinimize});
     setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("kestrix"))));
     setColor(clGray);
     setFont(DefaultFormFont());

@@ -64,6 +64,10 @@ bool ParseMeminfo(const std::string& text, MemoryStatus& status)
     //   "available" means to the user; MemFree alone would call the page
     //   cache "in use".
     // TotalPageFile / AvailPageFile: SwapTotal / SwapFree, the swap space.
+    //   Not CommitLimit / Committed_AS: the kernel enforces that limit only
+    //   with vm.overcommit_memory = 2, and in the default mode the committed
+    //   figure often exceeds it, which would read as more than 100 % in use.
+    //   Both are 0 without swap; the memory panel shows 0 % then.
     // MemoryLoad: the share of physical memory in use, in whole percent,
     //   truncated: (TotalPhys - AvailPhys) * 100 / TotalPhys.
     status.TotalPhys = f.at("MemTotal");

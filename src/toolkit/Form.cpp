@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 
+#include "ModalWindows.h"
+
 TForm::TForm(QWidget* parent)
     : TControl(parent)
 {
@@ -79,6 +81,8 @@ void TForm::ShowModal()
     QEventLoop loop;
     modalLoop_ = &loop;
     setWindowModality(Qt::ApplicationModal);
+    AttachModalWindow(this);
+    KeepModalWindowsReachable();
     show();
     activateWindow();
     // A form closed by its own show handler has nothing to wait for.

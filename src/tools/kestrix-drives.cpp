@@ -28,17 +28,25 @@ const char* const kUsage =
     " 10 file system             (as the mount table names it)\n"
     " 11 cluster size in bytes   (-1 when the drive does not answer)\n"
     " 12 display name            (as the drive rows show it)\n"
-    "Control characters in names are written as \\ooo (octal).\n"
+    "In names and folders, a backslash is written as \\\\ and a control\n"
+    "character (a byte below 32, or 127: tab, newline, ...) as \\ooo, a\n"
+    "backslash and its code in three octal digits (a tab is \\011), so\n"
+    "that the fields stay on one line and every text can be read back.\n"
     "With -v, the mounts that got no letter follow, one per line:\n"
     "  #  mount point  file system  source  reason\n"
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
+// A backslash doubled, a control character as a backslash and three octal
+// digits: a name holding the four characters \011 and one holding a tab
+// print differently.
 std::string Escape(const std::string& s)
 {
     std::string out;
     for (unsigned char c : s) {
-        if (c < 0x20 || c == 0x7f) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c == 0x7f) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\%03o", c);
             out += buf;
@@ -73,8 +81,9 @@ void PrintDrive(LinuxPlatform& platform, const MappedDrive& drive)
     char serial[16] = "";
     if (haveVolume)
         std::snprintf(serial, sizeof serial, "%08X", unsigned(volume.SerialNumber));
+    // The root path ("C:\") is the one field printed as it is: its form is fixed.
     std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", drive.Letter, type, DriveTypeText(type),
-                Text(root).c_str(), Escape(drive.Path).c_str(), (long long)total, (long long)free,
+                root.toStdString().c_str(), Escape(drive.Path).c_str(), (long long)total, (long long)free,
                 Text(volume.VolumeName).c_str(), serial, Text(volume.FileSystemName).c_str(), clusterSize,
                 Text(name).c_str());
 }

@@ -69,6 +69,15 @@ protected:
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
 
+    // The scheme items' check marks, Cs0 .. Cs5: "100000" is Gray.
+    QString SchemeMarks() const
+    {
+        QString marks;
+        for (TMenuItem* item : form->Cs)
+            marks += item->Checked() ? QLatin1Char('1') : QLatin1Char('0');
+        return marks;
+    }
+
     // The letters of the shown rows, in order of their place on screen.
     QString RowsOnScreen() const
     {

@@ -22,9 +22,67 @@
 # Usage: hostile-settings.sh <kestrix binary>. Exit code 77 (skipped) when a
 # tool it needs is missing.
 set -uo pipefail
-. "$(dirname "$0")/lib.sh"
-e2e_tools+=(gzip cmp)
-e2e_setup "$@"
+
+binary=${1:?usage: hostile-settings.sh <kestrix binary>}
+here=$(dirname "$0")
+# shellcheck source=../support/checks.sh
+. "$here/../support/checks.sh"
+# shellcheck source=../../scripts/private-display.sh
+. "$here/../../scripts/private-display.sh"
+require_tools "xvfb, xdotool, x11-utils, imagemagick, gzip, diffutils" Xvfb xdotool import timeout gzip cmp
+
+make_work kestrix-hostile
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  private_display_stop
+  finish_work
+}
+private_display_traps
+
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI
+private_display_start || fail "no private X server"
+
+main_title='Kestrix 4\.0$'
+
+# Whether the program still runs (an ended one that is not yet waited for
+# lingers as a zombie).
+running() { [ -r "/proc/$app/status" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$app/status" 2>/dev/null; }
+
+# Starts ./kestrix in the folder $1 and waits up to 10 s for its main
+# window; sets $main, and $shown_ms, the milliseconds until the window was
+# on screen.
+start_program() {
+  local folder=$1 started
+  started=$(date +%s%N)
+  (cd "$folder" && exec ./kestrix) >>"$work/program.log" 2>&1 &
+  app=$!
+  main=""
+  for _ in $(seq 400); do
+    main=$(xdotool search --onlyvisible --name "$main_title" 2>/dev/null | head -n1)
+    [ -n "$main" ] && break
+    running || break
+    sleep 0.025
+  done
+  shown_ms=$((($(date +%s%N) - started) / 1000000))
+  [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
+}
+
+# Waits for the program to end by itself (up to $1 tenths of a second,
+# default 100) and checks that it ended with exit code 0.
+wait_for_exit() {
+  local tenths=${1:-100} rc
+  for _ in $(seq "$tenths"); do
+    running || break
+    sleep 0.1
+  done
+  running && fail "the program did not end"
+  wait "$app"
+  rc=$?
+  app=""
+  check "exit code of the program" 0 "$rc"
+}
 
 mkdir -p "$work/drive-c" "$work/drive-d"
 export KESTRIX_DRIVES="C=$work/drive-c@fixed;D=$work/drive-d@fixed"

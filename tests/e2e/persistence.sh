@@ -12,14 +12,43 @@
 # Usage: persistence.sh <kestrix binary>. Exit code 77 (skipped) when a tool
 # it needs is missing.
 set -uo pipefail
-. "$(dirname "$0")/lib.sh"
-e2e_setup "$@"
+
+binary=${1:?usage: persistence.sh <kestrix binary>}
+here=$(dirname "$0")
+# shellcheck source=../support/checks.sh
+. "$here/../support/checks.sh"
+# shellcheck source=../../scripts/private-display.sh
+. "$here/../../scripts/private-display.sh"
+require_tools "xvfb, xdotool, x11-utils, imagemagick" Xvfb xdotool xdpyinfo import convert compare timeout
+
+make_work kestrix-e2e
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  private_display_stop
+  finish_work
+}
+private_display_traps
 
 # --- the program folder and the drives
 cp "$binary" "$work/kestrix" || fail "cannot copy $binary"
 mkdir -p "$work/drive-c" "$work/drive-d"
 echo "some data" >"$work/drive-c/file.txt"
 export KESTRIX_DRIVES="C=$work/drive-c@fixed;D=$work/drive-d@fixed"
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI
+
+# --- a private X server on a free display
+private_display_start || fail "no private X server"
+
+main_title='Kestrix 4\.0$'
+
+start_program() {
+  (cd "$work" && exec ./kestrix) >>"$work/program.log" 2>&1 &
+  app=$!
+  main=$(find_window "$main_title" 10)
+  [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
+}
 
 # Waits until the main window is the given height (the first activation
 # fits it to the rows); prints its geometry as shell assignments.
@@ -33,9 +62,21 @@ wait_for_height() {
   fail "main window height: expected $want, got $HEIGHT"
 }
 
+# Whether the program still runs (an ended one that is not yet waited for
+# lingers as a zombie).
+running() { [ -r "/proc/$app/status" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$app/status" 2>/dev/null; }
+
 end_program() { # with the exit button (648 + 15, 7 + 15 in the top panel)
   xdotool mousemove --window "$main" 663 $((menu + 22)) click 1
-  wait_for_exit
+  for _ in $(seq 100); do
+    running || break
+    sleep 0.1
+  done
+  running && fail "the program did not end after the exit button"
+  wait "$app"
+  local rc=$?
+  app=""
+  check "exit code of the program" 0 "$rc"
 }
 
 pointer_away() { xdotool mousemove 1010 5; sleep 0.2; }
@@ -83,7 +124,7 @@ sleep 0.3
 xdotool key Right
 sleep 0.3
 xdotool key Return
-dialog=$(timeout 5 xdotool search --sync --onlyvisible --name '^Drives to show$' | head -n1)
+dialog=$(find_window '^Drives to show$' 5)
 [ -n "$dialog" ] || fail "the dialog Drives to show did not appear"
 eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D_/')"
 # Top panel 30 + header 17 + two rows; centred: (1024 - 230) / 2, (768 - 87) / 2.
@@ -130,6 +171,9 @@ check "restart: row C shown" "414141" "$(pixel restarted 250 $((menu + 62)))"
 row_d=$(pixel restarted 250 $((menu + 82)))
 [ "$row_d" != "414141" ] && echo "ok: restart: row D hidden" || { failed=1; echo "FAILED: restart: row D shown"; }
 end_program
+
+# Qt warns on every start when it finds no runtime folder.
+check "no warning about XDG_RUNTIME_DIR in the program's output" 0 "$(grep -c XDG_RUNTIME_DIR "$work/program.log")"
 
 [ "$failed" -eq 0 ] || exit 1
 echo
