@@ -1,6 +1,9 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "Application.h"
 
 #include "ModalWindows.h"
 
@@ -161,6 +164,11 @@ void TForm::closeEvent(QCloseEvent* e)
     TCloseAction action = defaultCloseAction_;
     if (OnClose)
         OnClose(this, action);
+    // Closing the application's main form ends the program, even when the
+    // form was no longer on screen (Qt quits only when a visible window
+    // closes).
+    if (action != TCloseAction::caNone && action != TCloseAction::caMinimize && Application().MainForm == this)
+        QCoreApplication::quit();
     switch (action) {
     case TCloseAction::caNone:
         e->ignore();

@@ -345,6 +345,7 @@ TEST_F(PersistTest, ReadOnlyPositionFileIsReportedAndTheWindowClosesAllTheSame)
         if (!protection.Active())
             GTEST_SKIP() << WriteProtection::SkipReason();
         form->close();
+        FinishAnimation();
         EXPECT_FALSE(form->isVisible());
         EXPECT_EQ(errors, QStringList{"Unable to write to " + fake.Folder + kPositions});
         form.reset();

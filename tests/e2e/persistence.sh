@@ -48,6 +48,9 @@ start_program() {
   app=$!
   main=$(find_window "$main_title" 10)
   [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
+  # The window shows once the opening outline has arrived (ten frames of
+  # 50 ms); clicks before that would miss it.
+  sleep 0.8
 }
 
 # Waits until the main window is the given height (the first activation
