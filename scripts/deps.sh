@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kestrix needs to build, run and test, when
-# any is missing. Needs root (or sudo) only when something must be installed.
+# any is missing, and the packages named as arguments (scripts/fuzz.sh asks
+# for clang so). Needs root (or sudo) only when something must be installed.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,7 @@ PACKAGES=(
   fonts-wine
   xvfb xauth x11-utils imagemagick xdotool trayer openbox
   e2fsprogs squashfs-tools util-linux mount
+  "$@"
 )
 
 missing=()

@@ -413,6 +413,11 @@ std::vector<DriveSpec> ParseDriveSpecs(const std::string& value, std::vector<std
         }
         DriveSpec spec;
         spec.Letter = char(c >= 'a' ? c - 'a' + 'A' : c);
+        // The window has rows for C: to Z: only.
+        if (spec.Letter < 'C') {
+            fail(entry, "drive letters run from C to Z");
+            continue;
+        }
         std::string rest = entry.substr(2);
         // The text after the last "@" is a type unless it runs on into the
         // path ("/mnt/me@host/data").
@@ -484,6 +489,10 @@ std::string ExclusionReason(const MountRecord& mount)
     const std::string& mp = mount.MountPoint;
     if (mp == "/")
         return {};
+    // The kernel writes absolute folders; anything else would be looked up
+    // from the program's working folder.
+    if (mp.empty() || mp[0] != '/')
+        return "not an absolute folder";
     if (IsPseudoFs(mount.FsType) && !IsUserFuseMount(mount))
         return "pseudo filesystem";
     if (AtOrBelowAny(mp, {"/proc", "/sys", "/dev"}) || (AtOrBelow(mp, "/run") && !AtOrBelow(mp, "/run/media")))

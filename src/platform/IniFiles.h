@@ -9,12 +9,24 @@
 // and renamed over the original, so a crash never leaves a truncated file.
 // Everything else in the file stays byte for byte, line ends keep the file's
 // style (CRLF or LF; new files LF). Texts are UTF-8.
+//
+// A file named through a symbolic link (or a chain of them) is read and
+// written where the link points, and created there when it is missing; the
+// link itself stays as it is. Reads and writes of many keys at once
+// (ReadStrings, WriteStrings) pass over the file once, however large it is.
 #pragma once
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "SysUtils.h"
+
+// A key of a section to read.
+struct TIniKey {
+    QString Section;
+    QString Key;
+};
 
 // One value to write: a key of a section and its new text.
 struct TIniEntry {
@@ -38,6 +50,11 @@ public:
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
     // An integer value other than 0; the default when no integer.
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+
+    // The values of several keys, each as ReadString reads it, from one
+    // read of the file; nullopt for a key (or section, or file) that is
+    // missing.
+    QList<std::optional<QString>> ReadStrings(const QList<TIniKey>& keys) const;
 
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;

@@ -156,27 +156,45 @@ void TIniVal::Load()
     const TForm* form = OwnerForm();
     if (!form)
         return;
-    const TIniFile ini(EffectiveFileName());
     const QString section = form->Name();
+    // Every key first, then one read of the file for all of them: a load
+    // reads the file once, not once per key, so that a huge or damaged file
+    // costs one pass over it.
+    struct Restored {
+        QObject* component;
+        SavedProperty saved;
+    };
+    QList<Restored> restored;
+    QList<TIniKey> keys;
     for (QObject* c : form->Components()) {
         const QString key = c->objectName();
         if (key.isEmpty())
             continue; // a nameless component has no key of its own
         for (const SavedProperty& saved : SavedProperties(c)) {
-            const QVariant current = saved.property.read(c);
-            switch (saved.kind) {
-            case SavedKind::String:
-                saved.property.write(c, ini.ReadString(section, key, current.toString()));
-                break;
-            case SavedKind::Integer:
-                saved.property.write(c, ini.ReadInteger(section, key, current.toInt()));
-                break;
-            case SavedKind::Boolean:
-                // Through the component's own setter: a menu item shows its
-                // mark, an action tells its clients.
-                saved.property.write(c, ini.ReadBool(section, key, current.toBool()));
-                break;
-            }
+            restored.append({c, saved});
+            keys.append({section, key});
+        }
+    }
+    const QList<std::optional<QString>> values = TIniFile(EffectiveFileName()).ReadStrings(keys);
+    for (qsizetype i = 0; i < restored.size(); ++i) {
+        QObject* c = restored[i].component;
+        const SavedProperty& saved = restored[i].saved;
+        const std::optional<QString>& text = values[i];
+        const QVariant current = saved.property.read(c);
+        int number = 0;
+        const bool isNumber = text && TryStrToInt(*text, number);
+        switch (saved.kind) {
+        case SavedKind::String:
+            saved.property.write(c, text.value_or(current.toString()));
+            break;
+        case SavedKind::Integer:
+            saved.property.write(c, isNumber ? number : current.toInt());
+            break;
+        case SavedKind::Boolean:
+            // Through the component's own setter: a menu item shows its
+            // mark, an action tells its clients.
+            saved.property.write(c, isNumber ? number != 0 : current.toBool());
+            break;
         }
     }
 }

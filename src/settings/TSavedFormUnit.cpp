@@ -132,12 +132,24 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
     UpdateKeyPrefix();
     if (!form_)
         return;
+    // The keys of this load, read from one pass over the file.
+    const QString suffixes[] = {QStringLiteral("Width"), QStringLiteral("Height"), QStringLiteral("Top"),
+                                QStringLiteral("Left"), QStringLiteral("State")};
+    QList<TIniKey> keys;
+    for (const QString& suffix : suffixes)
+        keys.append({section_, keyPrefix_ + suffix});
+    const QList<std::optional<QString>> values = ini.ReadStrings(keys);
+    // The value of key k (an index into suffixes) as an integer, or the default.
+    const auto read = [&values](int k, int defaultValue) {
+        int value = 0;
+        return values[k] && TryStrToInt(*values[k], value) ? value : defaultValue;
+    };
     const QSize screen = CurrentPlatform().ScreenSize();
     const bool size = savedArgs_.Contains(saSize);
     const bool position = savedArgs_.Contains(saPosition);
     if (size) {
-        const int width = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Width"), form_->width());
-        const int height = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Height"), form_->height());
+        const int width = read(0, form_->width());
+        const int height = read(1, form_->height());
         form_->resize(SaneExtent(width, form_->width(), screen.width()),
                       SaneExtent(height, form_->height(), screen.height()));
     }
@@ -148,8 +160,8 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
                 const QSize frame = form_->frameGeometry().size();
                 place = QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
             }
-            const int top = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Top"), place.y());
-            const int left = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Left"), place.x());
+            const int top = read(2, place.y());
+            const int left = read(3, place.x());
             place = QPoint(left, top);
         }
         // A maximised window is on the screen already, and moving it would
@@ -164,7 +176,7 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
         }
     }
     if (savedArgs_.Contains(saState)) {
-        const int state = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("State"), int(form_->WindowState()));
+        const int state = read(4, int(form_->WindowState()));
         // Only the three states there are; anything else leaves the state.
         if (state >= int(TWindowState::wsNormal) && state <= int(TWindowState::wsMaximized))
             form_->setWindowState(TWindowState(state));

@@ -403,7 +403,7 @@ TEST(DriveSpecs, MalformedEntriesAreNamedAndSkipped)
 {
     std::vector<std::string> errors;
     const std::vector<std::string> bad = {"CD=/x", "=/x", "1=/x", "[=/x", "H=relative", "I=", "J=/x@bogus",
-                                          "C=/again", "K", "L=@"};
+                                          "C=/again", "K", "L=@", "B=@cdrom", "a=/floppy"};
     std::string value = "C=/";
     for (const std::string& b : bad)
         value += ";" + b;
@@ -506,4 +506,21 @@ TEST(MountClassification, NetworkSourcesAndTypes)
     EXPECT_EQ(type("ramfs", "ramfs"), DRIVE_RAMDISK);
     EXPECT_EQ(type("ext4", "/dev/sdz9"), DRIVE_FIXED);
     EXPECT_EQ(type("fuse.encfs", "encfs"), DRIVE_UNKNOWN);
+}
+
+TEST(DriveMapDiscovery, AMountPointThatIsNoAbsoluteFolderGetsNoLetter)
+{
+    // The kernel never writes one; a damaged or crafted table may, and the
+    // folder would then be looked up from the working folder.
+    TempDir dir;
+    TempDir sys;
+    WriteFile(dir / "mountinfo",
+              "20 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+              "21 20 8:3 / ro,nodev rw - ext4 /dev/sda3 rw\n"
+              "22 20 8:4 / /mnt/b rw - ext4 /dev/sda4 rw\n");
+    DriveMap map(FixtureOptions(dir / "mountinfo", sys.Path()));
+    const auto snap = map.Current();
+    ExpectDrives(*snap, {{'C', "/", DRIVE_FIXED}, {'D', "/mnt/b", DRIVE_FIXED}});
+    ASSERT_NE(LeftOut(*snap, "ro,nodev"), nullptr);
+    EXPECT_EQ(LeftOut(*snap, "ro,nodev")->Reason, "not an absolute folder");
 }

@@ -348,3 +348,117 @@ TEST_F(IniFileTest, BatchedWritesLeaveWhatSingleWritesLeave)
     missing.WriteStrings({});
     EXPECT_FALSE(QFileInfo::exists(Path("none.ini")));
 }
+
+TEST_F(IniFileTest, ManyKeysReadInOnePassAsSingleReadsReadThem)
+{
+    TIniFile ini = With("[Form1]\ndc1=0\nDD1 = 1 \n[Other]\ndc1=7\n[FORM1]\nde1=\"x\"\ndc1=9\n");
+    const QList<std::optional<QString>> values =
+        ini.ReadStrings({{S, "dc1"}, {S, "dd1"}, {"other", "DC1"}, {S, "de1"}, {S, "df1"}, {"None", "dc1"}, {S, "dc1"}});
+    ASSERT_EQ(values.size(), 7);
+    EXPECT_EQ(values[0], QString("0"));
+    EXPECT_EQ(values[1], QString("1"));
+    EXPECT_EQ(values[2], QString("7"));
+    EXPECT_EQ(values[3], QString("x")); // from the second [Form1]
+    EXPECT_EQ(values[4], std::nullopt);
+    EXPECT_EQ(values[5], std::nullopt);
+    EXPECT_EQ(values[6], QString("0"));
+    EXPECT_TRUE(ini.ReadStrings({}).isEmpty());
+    const QList<std::optional<QString>> none = TIniFile(Path("missing.ini")).ReadStrings({{S, "dc1"}, {S, "dd1"}});
+    EXPECT_EQ(none, (QList<std::optional<QString>>{std::nullopt, std::nullopt}));
+}
+
+TEST_F(IniFileTest, WritesThatChangeALinesKindLeaveWhatSingleWritesLeave)
+{
+    // Keys a reader would take for a header, a comment or another key: each
+    // is written as a single write writes it, between the others.
+    const QByteArray original = "[S]\r\nk=1\r\n; end of S\r\n[T]\r\n \v[x=2\r\n";
+    const QList<TIniEntry> batch = {
+        {"S", "a", "1"},   // a new key of S
+        {"S", "[h", "2"},  // its line reads as the header of a section "h=2"
+        {"S", "b", "3"},   // goes before that line: S ends there
+        {"S", ";c", "4"},  // a comment line, never found again
+        {"S", ";c", "5"},  // so written once more
+        {"S", "d=e", "6"}, // a line of the key "d", after the last key line
+        {"S", "D", "7"},   // which is that line, keeping the spelling d
+        {"T", "[x", "8"},  // found on the line " \v[x=2", which then becomes a header
+        {"T", "y", "9"},
+    };
+    const QByteArray expected = "[S]\r\nk=1\r\na=1\r\nb=3\r\nd=7\r\n;c=5\r\n;c=4\r\n[h=2\r\n; end of S\r\n"
+                                "[T]\r\ny=9\r\n[x=8\r\n";
+    TIniFile ini = With(original);
+    ini.WriteStrings(batch);
+    EXPECT_EQ(Get(Path()), expected);
+    TIniFile single = With(original);
+    for (const TIniEntry& e : batch)
+        single.WriteString(e.Section, e.Key, e.Value);
+    EXPECT_EQ(Get(Path()), expected);
+}
+
+TEST_F(IniFileTest, SectionsAddedByABatchAreFoundByItsLaterWrites)
+{
+    TIniFile ini = With("[S]\nk=1"); // no final line end
+    ini.WriteStrings({{"New", "a", "1"}, {"NEW", "b", "2"}, {"new", "A", "3"}, {"s", "j", "4"}, {"S", "k", "5"}});
+    EXPECT_EQ(Get(Path()), "[S]\nk=5\nj=4\n[New]\na=3\nb=2\n");
+
+    // A file of one line without line end takes its line end style from
+    // that line once the first write has ended it.
+    ini = With("[S]\r");
+    ini.WriteStrings({{"S", "a", "1"}, {"S", "b", "2"}, {"T", "c", "3"}});
+    EXPECT_EQ(Get(Path()), "[S]\r\na=1\nb=2\r\n[T]\r\nc=3\r\n");
+
+    // A last key line ending in a lone CR: once a CRLF follows it, that CR
+    // is part of the line's text, which a later write replaces.
+    ini = With("[S]\r\nk=1\r");
+    ini.WriteStrings({{"S", "j", "1"}, {"S", "k", "2"}});
+    EXPECT_EQ(Get(Path()), "[S]\r\nk=2\r\nj=1\r\n");
+    ini = With("[S]\r\nk=1\r");
+    ini.WriteStrings({{"S", "k", "2"}, {"S", "j", "1"}});
+    EXPECT_EQ(Get(Path()), "[S]\r\nk=2\r\r\nj=1\r\n");
+}
+
+TEST_F(IniFileTest, AFileNamedThroughALinkIsWrittenWhereTheLinkPoints)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("elsewhere"));
+    const QString target = Path("elsewhere/real.ini");
+    Put(target, "; mine\n[Form1]\ndc1=1\n");
+    // A link with a relative target, reached through a second link.
+    ASSERT_EQ(::symlink("elsewhere/real.ini", QFile::encodeName(Path("first.ini")).constData()), 0);
+    ASSERT_TRUE(QFile::link(Path("first.ini"), Path()));
+    TIniFile ini(Path());
+    EXPECT_FALSE(ini.ReadBool(S, "dd1", false));
+    ini.WriteStrings({{S, "dc1", "0"}, {S, "dd1", "1"}});
+    EXPECT_EQ(Get(target), "; mine\n[Form1]\ndc1=0\ndd1=1\n");
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    EXPECT_TRUE(QFileInfo(Path("first.ini")).isSymLink());
+    EXPECT_EQ(QDir(dir_.filePath("elsewhere")).entryList(QDir::Files | QDir::Hidden), QStringList{"real.ini"});
+
+    // A dangling link: reads find nothing; a write creates the file it names.
+    ASSERT_TRUE(QFile::link(Path("elsewhere/new.ini"), Path("dangling.ini")));
+    TIniFile dangling(Path("dangling.ini"));
+    EXPECT_EQ(dangling.ReadString(S, "dc1", "-"), "-");
+    dangling.WriteBool(S, "dc1", true);
+    EXPECT_TRUE(QFileInfo(Path("dangling.ini")).isSymLink());
+    EXPECT_EQ(Get(Path("elsewhere/new.ini")), "[Form1]\ndc1=1\n");
+    EXPECT_EQ(dangling.ReadString(S, "dc1", "-"), "1");
+}
+
+TEST_F(IniFileTest, ALinkThatCannotBeWrittenThroughIsRefusedAndKept)
+{
+    // Its target's folder is missing.
+    ASSERT_TRUE(QFile::link(Path("nowhere/x.ini"), Path()));
+    EXPECT_THROW(TIniFile(Path()).WriteBool(S, "dc1", true), EIniFileException);
+    EXPECT_EQ(QFileInfo(Path()).symLinkTarget(), Path("nowhere/x.ini"));
+    // A loop.
+    ASSERT_TRUE(QFile::link(Path("b.ini"), Path("a.ini")));
+    ASSERT_TRUE(QFile::link(Path("a.ini"), Path("b.ini")));
+    TIniFile loop(Path("a.ini"));
+    EXPECT_EQ(loop.ReadInteger(S, "dc1", 5), 5);
+    EXPECT_THROW(loop.WriteBool(S, "dc1", true), EIniFileException);
+    EXPECT_TRUE(QFileInfo(Path("a.ini")).isSymLink());
+    EXPECT_TRUE(QFileInfo(Path("b.ini")).isSymLink());
+    // Nothing else was left in the folder: links count as entries here.
+    QStringList entries =
+        QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList{"INIVAL.INI", "a.ini", "b.ini"}));
+}
