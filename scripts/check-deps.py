@@ -27,7 +27,7 @@ TESTED = {"platform_tests": "kestrix_platform_linux", "toolkit_tests": "kestrix_
           "details_tests": "kestrix_app", "app_tests": "kestrix_app"}
 # Qt libraries a target may not reach at all.
 NO_GUI = {"kestrix_platform", "kestrix_platform_linux", "kestrix_drives", "kestrix-drives",
-          "platform_tests", "drives_tests"}
+          "platform_tests", "drives_tests", "tools_tests"}
 GUI = {"Qt6::Gui", "Qt6::Widgets", "Qt6::DBus", "Qt6::Test"}
 
 

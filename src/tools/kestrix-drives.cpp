@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "DrivesJson.h"
 #include "platform/LinuxPlatform.h"
 
 namespace {
 
 const char* const kUsage =
-    "Usage: kestrix-drives [-v|--verbose] [LETTER...]\n"
+    "Usage: kestrix-drives [-v|--verbose] [--json] [LETTER...]\n"
     "Prints the drive letters as Kestrix sees them: one line per mapped letter\n"
     "(or per LETTER given), with these fields separated by a tab:\n"
     "  1 letter and colon        (C:)\n"
@@ -31,6 +32,13 @@ const char* const kUsage =
     "Control characters in names are written as \\ooo (octal).\n"
     "With -v, the mounts that got no letter follow, one per line:\n"
     "  #  mount point  file system  source  reason\n"
+    "With --json, a JSON array of one object per letter instead, with the\n"
+    "fields letter, type, type_text, root, mount_point, total, free, label,\n"
+    "serial, file_system, cluster_size, display_name (figures as numbers);\n"
+    "with -v --json an object {\"drives\": [...], \"left_out\": [...]}, each\n"
+    "mount left out with mount_point, file_system, source and reason. A name\n"
+    "that is not valid UTF-8 reads with U+FFFD for each invalid byte, and its\n"
+    "exact bytes follow in hex in a field named after it plus \"_hex\".\n"
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
@@ -49,34 +57,79 @@ std::string Escape(const std::string& s)
     return out;
 }
 
-std::string Text(const QString& s)
-{
-    return Escape(s.toStdString());
-}
+// What the tool prints of one letter.
+struct DriveRecord {
+    char Letter = 0;
+    unsigned Type = 0;
+    std::string Root;
+    std::string MountPoint;
+    std::int64_t Total = -1;
+    std::int64_t Free = -1;
+    std::string Label;
+    std::string Serial;
+    std::string FileSystem;
+    std::int64_t ClusterSize = -1;
+    std::string DisplayName;
+};
 
-void PrintDrive(LinuxPlatform& platform, const MappedDrive& drive)
+DriveRecord Query(LinuxPlatform& platform, const MappedDrive& drive)
 {
+    DriveRecord r;
+    r.Letter = drive.Letter;
     const QString root = QStringLiteral("%1:\\").arg(QLatin1Char(drive.Letter));
-    const unsigned type = platform.GetDriveType(root);
-    std::int64_t total = -1;
-    std::int64_t free = -1;
-    if (!platform.GetDiskFreeSpaceEx(root, free, total))
-        total = free = -1;
+    r.Root = root.toStdString();
+    r.MountPoint = drive.Path;
+    r.Type = platform.GetDriveType(root);
+    if (!platform.GetDiskFreeSpaceEx(root, r.Free, r.Total))
+        r.Total = r.Free = -1;
     VolumeInformation volume;
-    const bool haveVolume = platform.GetVolumeInformation(root, volume);
+    if (platform.GetVolumeInformation(root, volume)) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%08X", unsigned(volume.SerialNumber));
+        r.Serial = serial;
+        r.Label = volume.VolumeName.toStdString();
+        r.FileSystem = volume.FileSystemName.toStdString();
+    }
     ClusterInfo clusters;
-    long long clusterSize = -1;
     if (platform.GetDiskFreeSpace(root, clusters))
-        clusterSize = (long long)clusters.SectorsPerCluster * clusters.BytesPerSector;
+        r.ClusterSize = std::int64_t(clusters.SectorsPerCluster) * clusters.BytesPerSector;
     QString name;
     platform.ShellDisplayName(root, name);
-    char serial[16] = "";
-    if (haveVolume)
-        std::snprintf(serial, sizeof serial, "%08X", unsigned(volume.SerialNumber));
-    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", drive.Letter, type, DriveTypeText(type),
-                Text(root).c_str(), Escape(drive.Path).c_str(), (long long)total, (long long)free,
-                Text(volume.VolumeName).c_str(), serial, Text(volume.FileSystemName).c_str(), clusterSize,
-                Text(name).c_str());
+    r.DisplayName = name.toStdString();
+    return r;
+}
+
+void PrintText(const DriveRecord& r)
+{
+    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", r.Letter, r.Type, DriveTypeText(r.Type),
+                Escape(r.Root).c_str(), Escape(r.MountPoint).c_str(), (long long)r.Total, (long long)r.Free,
+                Escape(r.Label).c_str(), r.Serial.c_str(), Escape(r.FileSystem).c_str(), (long long)r.ClusterSize,
+                Escape(r.DisplayName).c_str());
+}
+
+std::string Json(const DriveRecord& r)
+{
+    drivesjson::Object o;
+    o.Text("letter", std::string{r.Letter, ':'})
+        .Number("type", r.Type)
+        .Text("type_text", DriveTypeText(r.Type))
+        .Text("root", r.Root)
+        .Text("mount_point", r.MountPoint)
+        .Number("total", r.Total)
+        .Number("free", r.Free)
+        .Text("label", r.Label)
+        .Text("serial", r.Serial)
+        .Text("file_system", r.FileSystem)
+        .Number("cluster_size", r.ClusterSize)
+        .Text("display_name", r.DisplayName);
+    return o.Json();
+}
+
+std::string Json(const LeftOutMount& m)
+{
+    drivesjson::Object o;
+    o.Text("mount_point", m.MountPoint).Text("file_system", m.FsType).Text("source", m.Source).Text("reason", m.Reason);
+    return o.Json();
 }
 
 } // namespace
@@ -84,6 +137,7 @@ void PrintDrive(LinuxPlatform& platform, const MappedDrive& drive)
 int main(int argc, char** argv)
 {
     bool verbose = false;
+    bool json = false;
     std::vector<char> letters;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -93,6 +147,10 @@ int main(int argc, char** argv)
         }
         if (arg == "-v" || arg == "--verbose") {
             verbose = true;
+            continue;
+        }
+        if (arg == "--json") {
+            json = true;
             continue;
         }
         // "D", "d", "D:" or "D:\" name a letter.
@@ -108,22 +166,42 @@ int main(int argc, char** argv)
     LinuxPlatform platform;
     const std::shared_ptr<const DriveMapSnapshot> map = platform.Map().Current();
     int status = 0;
+    std::vector<DriveRecord> drives;
     if (letters.empty()) {
         for (const MappedDrive& d : map->Drives)
-            PrintDrive(platform, d);
+            drives.push_back(Query(platform, d));
     } else {
         for (char l : letters) {
             if (const MappedDrive* d = map->Find(l)) {
-                PrintDrive(platform, *d);
+                drives.push_back(Query(platform, *d));
             } else {
                 std::fprintf(stderr, "kestrix-drives: %c: is not mapped\n", l);
                 status = 1;
             }
         }
     }
-    if (verbose)
-        for (const LeftOutMount& m : map->LeftOut)
-            std::printf("#\t%s\t%s\t%s\t%s\n", Escape(m.MountPoint).c_str(), Escape(m.FsType).c_str(),
-                        Escape(m.Source).c_str(), m.Reason.c_str());
+
+    if (!json) {
+        for (const DriveRecord& r : drives)
+            PrintText(r);
+        if (verbose)
+            for (const LeftOutMount& m : map->LeftOut)
+                std::printf("#\t%s\t%s\t%s\t%s\n", Escape(m.MountPoint).c_str(), Escape(m.FsType).c_str(),
+                            Escape(m.Source).c_str(), m.Reason.c_str());
+        return status;
+    }
+
+    std::vector<std::string> objects;
+    for (const DriveRecord& r : drives)
+        objects.push_back(Json(r));
+    if (!verbose) {
+        std::printf("%s\n", drivesjson::Array(objects).c_str());
+        return status;
+    }
+    std::vector<std::string> leftOut;
+    for (const LeftOutMount& m : map->LeftOut)
+        leftOut.push_back(Json(m));
+    std::printf("{\n  \"drives\": %s,\n  \"left_out\": %s\n}\n", drivesjson::Array(objects, "  ").c_str(),
+                drivesjson::Array(leftOut, "  ").c_str());
     return status;
 }
