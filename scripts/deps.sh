@@ -11,7 +11,12 @@ PACKAGES=(
   fonts-wine
   xvfb xauth x11-utils imagemagick xdotool trayer openbox
   e2fsprogs squashfs-tools util-linux mount
+  jq dpkg-dev file
 )
+# Checking the package and what it installs (scripts/deps.sh --package).
+if [ "${1:-}" = "--package" ]; then
+  PACKAGES+=(desktop-file-utils appstream man-db lintian)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
