@@ -7,9 +7,10 @@
 #   share/man/man1/            kestrix(1), kestrix-drives(1)
 #   share/doc/kestrix/         copyright, changelog
 #   share/kestrix/             the read-only data the program looks for there
-#                              (help files); a "bin" beside a "share/kestrix"
-#                              is how a copy knows it is installed and keeps
-#                              its settings in ~/.config/kestrix/.
+#                              (kestrix4.chm, Kestrix4.hlp); a "bin" beside
+#                              a "share/kestrix" is how a copy knows it is
+#                              installed and keeps its settings in
+#                              ~/.config/kestrix/.
 include(GNUInstallDirs)
 
 set(KESTRIX_APP_ID "org.example.kestrix" CACHE STRING
@@ -53,8 +54,8 @@ function(kestrix_install_rules)
 
   # The data folder always exists in an installation, help or not.
   install(DIRECTORY DESTINATION ${KESTRIX_DATADIR})
-  # The help files: whatever the help folder holds.
-  if(EXISTS ${CMAKE_SOURCE_DIR}/help)
-    install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${KESTRIX_DATADIR})
-  endif()
+  # The help as the program finds it beside a portable copy (src/app puts
+  # both into the build folder): the compiled help and the help window's
+  # page under the name the program gives it.
+  kestrix_install_data(${CMAKE_BINARY_DIR}/kestrix4.chm ${CMAKE_BINARY_DIR}/Kestrix4.hlp)
 endfunction()

@@ -328,6 +328,81 @@ def program_icon():
     return p
 
 
+def program_icon_32():
+    """The program's picture on a 32 x 32 ground, for the about box and the
+    window icons that want that size."""
+    p = Pic(32, 32, ground=(0, 0, 0))
+    src = program_icon()
+    for y in range(src.h):
+        for x in range(src.w):
+            p.set(x + 1, y + 1, src.get(x, y))
+    return p
+
+
+def tray_icon():
+    """The notification-area icon: the program's drive in 16 x 16 and few
+    flat colours (a tray icon of 16 colours at most)."""
+    p = Pic(16, 16)
+    p.rect(1, 3, 15, 13, hexrgb(0xC8CDD6))
+    p.frame(1, 3, 15, 13, hexrgb(0x3B4250))
+    p.rect(3, 5, 13, 9, hexrgb(0x101418))
+    for x, c in ((4, 0x2EC43E), (5, 0x2EC43E), (6, 0x2EC43E), (7, 0x2EC43E), (8, 0xF2D21B), (9, 0xF2D21B),
+                 (10, 0xE8452C)):
+        p.rect(x, 6, x + 1, 8, hexrgb(c))
+    p.rect(11, 10, 13, 12, hexrgb(0x2EC43E))
+    for x in (3, 6):
+        p.rect(x, 10, x + 2, 11, hexrgb(0x4E5666))
+    return p
+
+
+def about_picture():
+    """The about box's picture, 115 x 147: three drives stacked in front of
+    an evening sky, their gauges filled to lime, yellow and red, and a
+    kestrel hovering above them."""
+    w, h = 115, 147
+    p = Pic(w, h, ground=(0, 0, 0))
+    top, bottom = hexrgb(0x1B2F55), hexrgb(0xF4B66A)
+    for y in range(h):
+        t = y / (h - 1)
+        p.rect(0, y, w, y + 1, tuple(int(a + (b - a) * t) for a, b in zip(top, bottom)))
+    # the kestrel: a pointed body and two swept wings, dark against the sky
+    ink = hexrgb(0x2A1A10)
+    p.poly([(57, 18), (61, 30), (57, 44), (53, 30)], ink)          # body and tail
+    p.poly([(56, 26), (18, 16), (30, 24), (56, 32)], ink)          # left wing
+    p.poly([(58, 26), (96, 16), (84, 24), (58, 32)], ink)          # right wing
+    p.poly([(54, 42), (60, 42), (62, 50), (52, 50)], ink)          # fanned tail
+    # three drives with their fill gauges
+    fills = ((0.45, 0x2EC43E), (0.72, 0xF2D21B), (0.94, 0xE8452C))
+    for i, (share, colour) in enumerate(fills):
+        y0 = 62 + i * 27
+        body_top, body_bottom = hexrgb(0xE6E9EE), hexrgb(0x8D95A3)
+        for y in range(y0, y0 + 23):
+            t = (y - y0) / 22.0
+            p.rect(10, y, 105, y + 1, tuple(int(a + (b - a) * t) for a, b in zip(body_top, body_bottom)))
+        p.frame(10, y0, 105, y0 + 23, hexrgb(0x3B4250))
+        p.rect(15, y0 + 5, 85, y0 + 13, hexrgb(0x101418))
+        p.rect(16, y0 + 6, 16 + int(68 * share), y0 + 12, hexrgb(colour))
+        p.rect(92, y0 + 7, 99, y0 + 12, hexrgb(colour))
+        for x in range(15, 60, 6):
+            p.rect(x, y0 + 17, x + 4, y0 + 19, hexrgb(0x4E5666))
+    return p
+
+
+def write_jpeg(pic, path):
+    """Writes the picture as a baseline JPEG through ImageMagick."""
+    import shutil
+    import subprocess
+    import tempfile
+    tool = shutil.which("convert-im6.q16") or shutil.which("convert")
+    if not tool:
+        raise SystemExit("ImageMagick's convert is needed for " + path)
+    with tempfile.NamedTemporaryFile(suffix=".ppm") as tmp:
+        tmp.write(b"P6 %d %d 255\n" % (pic.w, pic.h))
+        tmp.write(bytes(v for row in pic.px for c in row for v in c))
+        tmp.flush()
+        subprocess.run([tool, tmp.name, "-strip", "-quality", "92", "-sampling-factor", "1x1", path], check=True)
+
+
 # ------------------------------------------------------------------ cursors
 
 HAND_POINT = [
@@ -579,6 +654,12 @@ def main():
     for label, name in (("B", "brbytes"), ("KB", "brkb"), ("MB", "brmb")):
         write_xpm(shape_cells(label), os.path.join(g, name + ".xpm"), name)
     write_xpm(program_icon(), os.path.join(g, "kestrix.xpm"), "kestrix")
+    write_xpm(program_icon_32(), os.path.join(g, "kestrix32.xpm"), "kestrix32")
+    write_xpm(tray_icon(), os.path.join(g, "tray.xpm"), "tray", True)
+    write_xpm(strip([done_glyph(), disabled(done_glyph())]), os.path.join(g, "ok.xpm"), "ok")
+    about = os.path.join(ROOT, "about")
+    os.makedirs(about, exist_ok=True)
+    write_jpeg(about_picture(), os.path.join(about, "about.jpg"))
     write_xpm(cursor([(HAND_POINT, 1, 0)]), os.path.join(c, "handpoint.xpm"), "handpoint", True)
     write_xpm(cursor([(SMALL_HAND_POINT, 1, 0)]), os.path.join(c, "smallhandpoint.xpm"), "smallhandpoint", True)
     write_xpm(cursor([(GRAB_HAND, 1, 2)]), os.path.join(c, "grabhand.xpm"), "grabhand", True)

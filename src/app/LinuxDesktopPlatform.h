@@ -13,6 +13,15 @@ public:
     // Size of the primary screen; 1024 x 768 while there is none (no
     // QGuiApplication yet, or a display without screens).
     QSize ScreenSize() override;
+    // The virtual desktop over all screens (the primary screen's bounds
+    // while there is none).
+    QRect DesktopRect() override;
+    // The shell's "open"; a compiled help file (.chm) the desktop cannot
+    // open is shown as the program's own help in its help window instead.
+    bool ShellOpen(const QString& target) override;
+    // There is no WinHelp engine: the help file (an HTML page) is shown in
+    // the program's own help window. Closing help closes nothing.
+    bool WinHelp(const QString& helpFile, unsigned command, unsigned data) override;
 
 protected:
     // QDesktopServices: the desktop's default application for the file or

@@ -80,16 +80,22 @@ void TForm1::DriveShow(QObject* sender)
     FormActivate(sender);
 }
 
-void TForm1::FormActivate(QObject* sender)
+void TForm1::FitToRows()
 {
-    // 1. - 3. The window fits its rows: the client area below the menu bar
-    // holds exactly PanKestrix and the status bar.
+    // The client area below the menu bar holds exactly PanKestrix and the
+    // status bar.
     const int n = int(std::count_if(Slots.begin(), Slots.end(), [](const DriveSlot& s) { return s.RowVisible(); }));
     int panHeight = TopPanel->height() + HeaderPanel->height() + PanGuage->height() + kRowHeight * n;
     if (!PanDet->isHidden())
         panHeight += PanDet->height();
     SetPanKestrixHeight(panHeight);
     setHeight(MenuBarHeight() + panHeight + StatBar->height());
+}
+
+void TForm1::FormActivate(QObject* sender)
+{
+    // 1. - 3. The window fits its rows.
+    FitToRows();
 
     // 4. The figures in the unit of the pressed button.
     QObject* last = RunPressedUnitButtons();

@@ -1,6 +1,5 @@
 // The main window's own lifecycle: creation, show, close and destruction,
-// the exit command and the routing of hints into the status bar; and the
-// handlers whose behaviour comes with later parts of the program.
+// the exit command and the routing of hints into the status bar.
 #include "app/STSMain.h"
 
 #include <QFile>
@@ -110,6 +109,10 @@ void TForm1::FormCreate(QObject*)
     }
     ColorSort(this);
 
+    // The restored "Stay on Top" mark takes effect: a user who ticked it
+    // expects the window on top from the start.
+    KTop1->setKTop(StayonTop1->Checked());
+
     // 13. The window is built: the splash screen goes.
     if (SplashScreen)
         SplashScreen->hide();
@@ -117,8 +120,16 @@ void TForm1::FormCreate(QObject*)
 
 void TForm1::FormShow(QObject*)
 {
-    setSmoothReverse(false);
-    SmoothStart();
+    // The animation putting the window back on the screen is no new show
+    // (and a close asked for meanwhile must stay asked for).
+    if (Smooth1->Running())
+        return;
+    // The window takes its real height before the outline is planned, so
+    // that the outline ends where the window then appears (the first
+    // activation would size it only after the animation has started).
+    FitToRows();
+    Smooth1->setReverse(false);
+    Smooth1->Start();
 }
 
 void TForm1::FormHide(QObject*)
@@ -127,15 +138,17 @@ void TForm1::FormHide(QObject*)
 
 void TForm1::FormCloseQuery(QObject*, bool& canClose)
 {
-    // Without the animation a close request passes at once, as a disabled
-    // animation would let it.
-    if (!SmoothEnabled()) {
+    // A disabled animation would never finish the close, and a window that
+    // is not on screen (hidden to the tray, or never shown) has nothing to
+    // animate: either closes at once.
+    if (!Smooth1->Enabled() || !isVisible()) {
         canClose = true;
         return;
     }
-    if (!SmoothReverse()) {
-        setSmoothReverse(true);
-        SmoothStart();
+    if (!Smooth1->Reverse()) {
+        // The closing animation; its end hides the window and asks again.
+        Smooth1->setReverse(true);
+        Smooth1->Start();
         canClose = false;
     } else {
         canClose = true;
@@ -171,35 +184,3 @@ void TForm1::ShowHint(QObject*)
     if (TStatusPanel* panel = StatBar->Panels().Items(1))
         panel->setText(Application().Hint());
 }
-
-// --- operations of components that come with later parts ----------------------
-
-// Zoom animation: plays the outline from or to the desktop's centre.
-void TForm1::SmoothStart() {}
-
-// --- handlers whose behaviour comes with later parts ----------------------------
-
-// Info window on sizes and clusters; releases SizeInfoBut.
-void TForm1::SizeInfoButClick(QObject*) {}
-
-// Stay-on-top: toggles the check mark and the window's top-most state.
-void TForm1::StayonTop1Click(QObject*) {}
-
-// Help, web site and about box.
-void TForm1::mnHtmlHelpClick(QObject*) {}
-void TForm1::mnWinHelpClick(QObject*) {}
-void TForm1::TolvaneWebsite1Click(QObject*) {}
-void TForm1::About1Click(QObject*) {}
-
-// Control-panel applet launcher (its menus are hidden).
-void TForm1::MS1Click(QObject*) {}
-void TForm1::SystemUtils(QObject*) {}
-
-// Tray icon: show the window again / hide it at once.
-void TForm1::TrayShowClick(QObject*) {}
-void TForm1::CaptionButton1Click(QObject*) {}
-
-// Zoom animation: the window hides at the end of the closing animation and
-// then closes for good.
-void TForm1::SmoothShow1Finishing(QObject*) {}
-void TForm1::SmoothShow1Finish(QObject*) {}

@@ -17,6 +17,10 @@
 #include "settings/DShow.h"
 #include "settings/IniVal.h"
 #include "settings/TSavedFormUnit.h"
+#include "shell/AMHSysDlg.h"
+#include "shell/CoolTrayIcon.h"
+#include "shell/KTop.h"
+#include "shell/Smooth.h"
 #include "toolkit/Action.h"
 #include "toolkit/Form.h"
 #include "toolkit/HeaderControl.h"
@@ -122,7 +126,7 @@ public:
     TMenuItem* About1 = nullptr;
     TMenuItem* drives = nullptr;
 
-    // The tray icon's menu (the tray icon itself comes later).
+    // The tray icon's menu.
     QMenu* TrayMenu = nullptr;
     TMenuItem* About2 = nullptr;
     TMenuItem* Help2 = nullptr;
@@ -145,6 +149,13 @@ public:
     // The window's place per screen resolution in kespos.ini, loaded while
     // the layout completes and saved when the window closes.
     TSavedForm* SavedForm1 = nullptr;
+    // The zoom animation of showing and closing, and the stay-on-top state.
+    TSmooth* Smooth1 = nullptr;
+    TKTop* KTop1 = nullptr;
+    // The icon in the notification area, with TrayMenu on either button.
+    TCoolTrayIcon* CoolTrayIcon1 = nullptr;
+    // The control-panel applets of the (hidden) system menus.
+    TAMHSysDlg* SysDialog = nullptr;
 
     // --- state ------------------------------------------------------------
     // The one memory reading of the run, taken in FormCreate.
@@ -175,6 +186,9 @@ public:
     void ShowDrive(const QString& rootPath, TGPanel* row) override;
     void DriveShow(QObject* sender) override;
     void FormActivate(QObject* sender);
+    // The first steps of FormActivate: the window takes the height of its
+    // shown rows (and of the details panel when it is open).
+    void FitToRows();
     void ReloadButClick(QObject* sender);
 
     // --- size units ---------------------------------------------------------
@@ -268,12 +282,7 @@ private:
     // A row being shown takes its place in letter order among the shown rows.
     void PlaceRowInLetterOrder(TGPanel* row);
 
-    // Operations of components that come with later parts; until then they
-    // do nothing. Zoom animation: whether it runs, its direction and its start.
-    bool SmoothEnabled() const { return false; }
-    bool SmoothReverse() const { return smoothReverse_; }
-    void setSmoothReverse(bool on) { smoothReverse_ = on; }
-    void SmoothStart();
-
-    bool smoothReverse_ = false;
+    void BuildDesktopComponents();
+    // The applet of a System Setup entry (MS1 .. MS30).
+    static TSysDlg AppletOf(const QString& entryName);
 };

@@ -49,9 +49,9 @@ void TForm1::BuildLayout()
     InitResources();
     setCaption(QStringLiteral("Tolvane   -   Kestrix 4.0"));
     // Single border: title, system menu and minimise button, no maximise,
-    // not resizable.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // not resizable (its size is fixed).
+    setBorderStyle(TFormBorderStyle::bsSingle);
+    setBorderIcons({biSystemMenu, biMinimize});
     setWindowIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("kestrix"))));
     setColor(clGray);
     setFont(DefaultFormFont());
@@ -103,6 +103,7 @@ void TForm1::BuildLayout()
 
     BuildActions();
     BuildTrayMenu();
+    BuildDesktopComponents();
     setHeight(315);
 }
 
@@ -827,4 +828,37 @@ void TForm1::BuildTrayMenu()
     Item(QStringLiteral("N51"), QStringLiteral("-"), TrayMenu);
     ExitKestrix1 = Item(QStringLiteral("ExitKestrix1"), QStringLiteral("Exit Kestrix"), TrayMenu,
                         on(&TForm1::ExitButClick));
+}
+
+void TForm1::BuildDesktopComponents()
+{
+    // The zoom animation with every setting at its creation value.
+    Smooth1 = new TSmooth(this);
+    Smooth1->setName(QStringLiteral("Smooth1"));
+    Smooth1->OnFinishing = [this](QObject* s) { SmoothShow1Finishing(s); };
+    Smooth1->OnFinish = [this](QObject* s) { SmoothShow1Finish(s); };
+    RegisterComponent(Smooth1);
+
+    // Made top-most at creation, as the component does; the layout's value
+    // is off.
+    KTop1 = new TKTop(this);
+    KTop1->setName(QStringLiteral("KTop1"));
+    KTop1->setKTop(false);
+    RegisterComponent(KTop1);
+
+    // Shown once the layout is complete; either button opens the tray menu.
+    CoolTrayIcon1 = new TCoolTrayIcon(this);
+    CoolTrayIcon1->setName(QStringLiteral("CoolTrayIcon1"));
+    CoolTrayIcon1->setIcon(QIcon(QPixmap::fromImage(GlyphPicture(QStringLiteral("tray")))));
+    CoolTrayIcon1->setIconVisible(true);
+    CoolTrayIcon1->setLeftPopup(true);
+    CoolTrayIcon1->setPopupMenu(TrayMenu);
+    CoolTrayIcon1->setCycleInterval(0);
+    RegisterComponent(CoolTrayIcon1);
+
+    SysDialog = new TAMHSysDlg(this);
+    SysDialog->setName(QStringLiteral("SysDialog"));
+    SysDialog->setSysDlg(TSysDlg::AppWiz);
+    SysDialog->setPage(0);
+    RegisterComponent(SysDialog);
 }

@@ -1,7 +1,10 @@
 #include "app/Splash.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include "platform/Platform.h"
 #include "toolkit/Fonts.h"
@@ -29,6 +32,33 @@ TProLabel* Title(QWidget* parent, const QString& name, int x, int y, const QStri
     l->setShadowColor(clWhite);
     return l;
 }
+
+// Ends a wait once a window has been exposed and painted.
+class ExposeWatch : public QObject {
+public:
+    ExposeWatch(QWindow* window, QEventLoop* loop)
+        : window_(window)
+        , loop_(loop)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Quit once the expose has been handled: Qt paints the window then.
+        if (watched == window_ && event->type() == QEvent::Expose)
+            QTimer::singleShot(0, loop_, [this] {
+                if (window_->isExposed())
+                    loop_->quit();
+            });
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop* loop_;
+};
 
 } // namespace
 
@@ -80,14 +110,27 @@ TSplashScreen::~TSplashScreen()
         SplashScreen = nullptr;
 }
 
-void TSplashScreen::ShowAndPaint()
+void TSplashScreen::ShowAndPaint(int exposeWaitMs)
 {
     const QSize screen = CurrentPlatform().ScreenSize();
     move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
     show();
-    // Let the window system map the window, then paint it before the main
-    // window's construction keeps the event loop busy.
-    QCoreApplication::processEvents();
+    // Under a window manager the window reaches the screen only once the
+    // manager has mapped it, a round trip or more later; the main window's
+    // construction then keeps the event loop busy until it hides the
+    // splash screen again, so a splash screen not yet exposed would never
+    // be seen. Wait for the window system to expose it (Qt paints it as it
+    // does), never longer than a moment: a window manager that does not map
+    // it must not hold up the start.
+    if (QWindow* window = windowHandle(); window && !window->isExposed()) {
+        QEventLoop loop;
+        ExposeWatch watch(window, &loop);
+        QTimer::singleShot(exposeWaitMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // Painted now, and the drawing sent on its way before the event loop
+    // goes quiet.
     repaint();
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Exposed = windowHandle() && windowHandle()->isExposed();
 }

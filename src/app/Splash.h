@@ -12,8 +12,12 @@ public:
     explicit TSplashScreen(QWidget* parent = nullptr);
     ~TSplashScreen() override;
 
-    // Shows the window in the middle of the screen and paints it at once.
-    void ShowAndPaint();
+    // Shows the window in the middle of the screen and paints it at once:
+    // once the window system has exposed it, or after exposeWaitMs without.
+    void ShowAndPaint(int exposeWaitMs = kExposeWaitMs);
+    static constexpr int kExposeWaitMs = 300;
+    // Whether the last ShowAndPaint found the window on the screen.
+    bool Exposed = false;
 
     TGPanel* GPanel1 = nullptr;
     TProLabel* ProLabel1 = nullptr; // "Loading..."

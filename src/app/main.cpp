@@ -40,10 +40,13 @@ int main(int argc, char** argv)
     auto form = std::make_unique<TForm1>();
     Application().MainForm = form.get();
 
-    // 4. Shown and activated: the first activation fills every row.
-    form->show();
-    form->raise();
-    form->activateWindow();
+    // 4. Shown and activated: the first activation fills every row (unless
+    // a component decided the program starts hidden).
+    if (Application().ShowMainForm) {
+        form->show();
+        form->raise();
+        form->activateWindow();
+    }
     const int rc = app.exec();
 
     // 5. The window has closed; destruction saves the settings.

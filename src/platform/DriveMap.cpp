@@ -205,6 +205,27 @@ bool IsNetworkSource(const std::string& source)
     return colon != std::string::npos && colon > 0 && source.find('/') > colon;
 }
 
+// A FUSE filesystem that stands on no block device (fuseblk does).
+bool IsDevicelessFuse(const std::string& type)
+{
+    return type == "fuse" || StartsWith(type, "fuse.");
+}
+
+// A FUSE filesystem mounted without a subtype shows the plain type "fuse",
+// which libmount counts among the pseudo filesystems. With a real source (a
+// folder or device, as bindfs gives it, or a network source) it is a
+// filesystem a user mounted; the desktop's own FUSE mounts name a program
+// ("portal", "gvfsd-fuse") and keep being left out.
+bool IsUserFuseMount(const MountRecord& mount)
+{
+    if (mount.FsType != "fuse")
+        return false;
+    const std::string& source = mount.Source;
+    if (StartsWith(source, "/"))
+        return source != "/dev/fuse";
+    return IsNetworkSource(source);
+}
+
 // The mount table, read by libmount. Lines it cannot parse are skipped.
 std::vector<MountRecord> ReadMountTable(const std::string& path)
 {
@@ -343,7 +364,7 @@ std::string DeviceNodeOf(const MountRecord& mount, const BlockFacts& facts)
 {
     if (facts.Found)
         return "/dev/" + facts.Name;
-    return StartsWith(mount.Source, "/dev/") ? mount.Source : std::string();
+    return StartsWith(mount.Source, "/dev/") && !IsDevicelessFuse(mount.FsType) ? mount.Source : std::string();
 }
 
 } // namespace
@@ -451,7 +472,9 @@ unsigned ClassifyMount(const MountRecord& mount, const BlockFacts& facts)
         return DRIVE_REMOTE;
     if (IsRamFs(mount.FsType) || (facts.Found && StartsWith(facts.DiskName, "zram")))
         return DRIVE_RAMDISK;
-    if (facts.Found || mount.Major != 0 || StartsWith(mount.Source, "/dev/"))
+    // (A FUSE filesystem's source is whatever its program says; bindfs of a
+    // folder under /dev is no disk.)
+    if (facts.Found || mount.Major != 0 || (StartsWith(mount.Source, "/dev/") && !IsDevicelessFuse(mount.FsType)))
         return DRIVE_FIXED;
     return DRIVE_UNKNOWN;
 }
@@ -461,7 +484,7 @@ std::string ExclusionReason(const MountRecord& mount)
     const std::string& mp = mount.MountPoint;
     if (mp == "/")
         return {};
-    if (IsPseudoFs(mount.FsType))
+    if (IsPseudoFs(mount.FsType) && !IsUserFuseMount(mount))
         return "pseudo filesystem";
     if (AtOrBelowAny(mp, {"/proc", "/sys", "/dev"}) || (AtOrBelow(mp, "/run") && !AtOrBelow(mp, "/run/media")))
         return "system folder";
@@ -662,7 +685,7 @@ std::shared_ptr<const DriveMapSnapshot> DriveMap::Build(const std::optional<std:
                 reachable.push_back(records[i]);
         if (*drives != reportedDrives_) {
             for (const std::string& e : errors)
-                std::fprintf(stderr, "kestrix: %s\n", e.c_str());
+                std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, e.c_str());
             reportedDrives_ = *drives;
         }
         for (const DriveSpec& spec : specs) {

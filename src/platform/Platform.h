@@ -9,6 +9,7 @@
 // backslash ("C:\"); the layer maps letters onto mounts (see DriveMap.h).
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -137,6 +138,9 @@ public:
     virtual bool WinHelp(const QString& helpFile, unsigned command, unsigned data) = 0;
     // Size of the primary screen in pixels.
     virtual QSize ScreenSize() = 0;
+    // Bounds of the whole desktop over every screen; the primary screen at
+    // the origin unless the platform knows better.
+    virtual QRect DesktopRect() { return QRect(QPoint(0, 0), ScreenSize()); }
 };
 
 // The platform the program talks to: the one installed last. There is no

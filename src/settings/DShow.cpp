@@ -38,7 +38,8 @@ void TDShowForm::BuildLayout()
 {
     setCaption(QStringLiteral("Drives to show"));
     // A tool window's border with only a close box.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setBorderStyle(TFormBorderStyle::bsToolWindow);
+    setBorderIcons({biSystemMenu});
     setColor(clBtnFace);
     setFont(DefaultFormFont());
     setFixedSize(kClientWidth, kTopPanHeight + kHeaderHeight);

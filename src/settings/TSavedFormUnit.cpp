@@ -1,9 +1,12 @@
 #include "TSavedFormUnit.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
 #include <QList>
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/IniFiles.h"
 #include "platform/Platform.h"
@@ -22,12 +25,20 @@ TForm* RequireForm(QObject* owner)
 
 // Where a window edge goes so that the window lies fully on a screen of the
 // given extent: where it is when it fits, else moved the least distance; a
-// window larger than the screen starts at the screen's edge.
+// window larger than the screen starts at the screen's edge. In 64 bits: a
+// place typed into the file may be anything.
 int OnScreen(int position, int extent, int screenExtent)
 {
     if (extent >= screenExtent)
         return 0;
-    return std::clamp(position, 0, screenExtent - extent);
+    return int(std::clamp<std::int64_t>(position, 0, std::int64_t(screenExtent) - extent));
+}
+
+// A corner held on the screen: a place whose corner lies off the screen
+// altogether goes to the nearest edge.
+int CornerOnScreen(int position, int screenExtent)
+{
+    return screenExtent > 0 ? std::clamp(position, 0, screenExtent - 1) : position;
 }
 
 // A size read from the file: one that would leave no window (0 or less)
@@ -48,6 +59,8 @@ TSavedForm::TSavedForm(QObject* owner)
     , savedName_(form_->Name())
 {
     UpdateKeyPrefix();
+    // To see the window's first activation after a load.
+    form_->installEventFilter(this);
 }
 
 void TSavedForm::setSavedName(const QString& name)
@@ -136,22 +149,25 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
                       SaneExtent(height, form_->height(), screen.height()));
     }
     if (position || size) {
-        const QSize frame = form_->frameGeometry().size();
         QPoint place = form_->pos();
         if (position) {
-            if (centerForm_)
+            if (centerForm_) {
+                const QSize frame = form_->frameGeometry().size();
                 place = QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
+            }
             const int top = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Top"), place.y());
             const int left = ini.ReadInteger(section_, keyPrefix_ + QStringLiteral("Left"), place.x());
             place = QPoint(left, top);
         }
-        // A place saved on a larger screen, or typed into the file, must not
-        // open the window where nobody can see it. A maximised window is on
-        // the screen already, and moving it would restore it.
+        // A maximised window is on the screen already, and moving it would
+        // restore it.
         if (!form_->isMaximized() && !form_->isFullScreen()) {
-            place = QPoint(OnScreen(place.x(), frame.width(), screen.width()),
-                           OnScreen(place.y(), frame.height(), screen.height()));
-            form_->move(place);
+            form_->move(CornerOnScreen(place.x(), screen.width()), CornerOnScreen(place.y(), screen.height()));
+            if (form_->isVisible()) {
+                KeepOnScreen();
+            } else {
+                onScreenPending_ = true;
+            }
         }
     }
     if (savedArgs_.Contains(saState)) {
@@ -160,6 +176,28 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
         if (state >= int(TWindowState::wsNormal) && state <= int(TWindowState::wsMaximized))
             form_->setWindowState(TWindowState(state));
     }
+}
+
+bool TSavedForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == form_ && event->type() == QEvent::WindowActivate && onScreenPending_) {
+        onScreenPending_ = false;
+        // After the activation handlers, which give the window its size.
+        QTimer::singleShot(0, this, [this] { KeepOnScreen(); });
+    }
+    return TComponent::eventFilter(watched, event);
+}
+
+void TSavedForm::KeepOnScreen()
+{
+    if (!form_ || form_->isMaximized() || form_->isFullScreen())
+        return;
+    const QSize screen = CurrentPlatform().ScreenSize();
+    const QRect frame = form_->frameGeometry();
+    const QPoint place(OnScreen(frame.x(), frame.width(), screen.width()),
+                       OnScreen(frame.y(), frame.height(), screen.height()));
+    if (place != frame.topLeft())
+        form_->move(place);
 }
 
 bool TSavedForm::NormalRect(QRect& rect) const

@@ -81,18 +81,39 @@ public:
     // <file name>".
     //
     // Positions are the window's outer (frame) position as QWidget::move()
-    // and pos() take them; sizes are the size QWidget::resize() takes. After
-    // loading, the window is brought fully onto the screen.
+    // and pos() take them; sizes are the size QWidget::resize() takes.
+    //
+    // The place read is where the window goes, as read. So that a place
+    // saved on a larger screen, or typed into the file, cannot open the
+    // window where nobody sees it, the window is then moved the least
+    // distance that puts it fully on the screen, but only once it has the
+    // size it really has: the main window gets its height from its rows at
+    // its first activation, so a hidden window is judged after its first
+    // activation, a shown one at once. (Until then a corner off the screen
+    // altogether is held at the screen's edge, so that no absurd coordinate
+    // reaches the window system.)
+    //
+    // A size read is restored as read, with one choice of ours: a size of
+    // less than one pixel keeps the current size, and one beyond the screen
+    // is cut to the screen, so that a damaged file cannot ask for a window
+    // of gigapixels.
     void Load(TIniFile* file = nullptr);
     void Save(TIniFile* file = nullptr);
 
     // Runs the load request when AutoLoad is on.
     void Loaded() override;
 
+    // Whether a loaded place waits for the window's first activation to be
+    // brought onto the screen.
+    bool OnScreenCheckPending() const { return onScreenPending_; }
+
     TSFRequestProc OnLoadRequest;
     TSFRequestProc OnSaveRequest;
     TNotifyEvent OnBeforeLoad;
     TNotifyEvent OnAfterLoad;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Whether a request handler (if any) lets the load or save go ahead.
@@ -101,6 +122,8 @@ private:
     // The window's normal (restored) rectangle: frame position and size;
     // false when there is no window or no normal rectangle to tell.
     bool NormalRect(QRect& rect) const;
+    // Moves the window the least distance that puts its frame fully on the
+    // screen (to the screen's left or top edge when it is larger).
     void KeepOnScreen();
     void LoadFrom(const TIniFile& ini);
     void SaveTo(TIniFile& ini);
@@ -113,5 +136,6 @@ private:
     QString section_ = QStringLiteral("Dialog_Positions");
     QString savedName_;
     bool centerForm_ = false;
+    bool onScreenPending_ = false;
     QString keyPrefix_;
 };

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QStatusTipEvent>
 
+#include "ModalWindows.h"
+
 TApplication& Application()
 {
     static TApplication* app = new TApplication; // lives as long as the process
@@ -95,5 +97,6 @@ void TApplication::HandleException(const std::exception& e)
         ShowError(text);
         return;
     }
+    KeepModalWindowsReachable();
     QMessageBox::critical(MainForm, title_.isEmpty() ? QStringLiteral("Error") : title_, text);
 }

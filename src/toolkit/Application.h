@@ -45,6 +45,9 @@ public:
     std::function<void(const QString&)> ShowError;
 
     QPointer<QWidget> MainForm;
+    // Whether the program shows its main window at start (a component may
+    // decide it should start hidden).
+    bool ShowMainForm = true;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,11 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "Application.h"
+
+#include "ModalWindows.h"
 
 TForm::TForm(QWidget* parent)
     : TControl(parent)
@@ -79,6 +84,8 @@ void TForm::ShowModal()
     QEventLoop loop;
     modalLoop_ = &loop;
     setWindowModality(Qt::ApplicationModal);
+    AttachModalWindow(this);
+    KeepModalWindowsReachable();
     show();
     activateWindow();
     // A form closed by its own show handler has nothing to wait for.
@@ -157,6 +164,11 @@ void TForm::closeEvent(QCloseEvent* e)
     TCloseAction action = defaultCloseAction_;
     if (OnClose)
         OnClose(this, action);
+    // Closing the application's main form ends the program, even when the
+    // form was no longer on screen (Qt quits only when a visible window
+    // closes).
+    if (action != TCloseAction::caNone && action != TCloseAction::caMinimize && Application().MainForm == this)
+        QCoreApplication::quit();
     switch (action) {
     case TCloseAction::caNone:
         e->ignore();

@@ -14,6 +14,24 @@
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
+// The border a form asks the window manager for: none, a single (fixed) or
+// sizeable frame, a dialog frame, or a tool window's small frame.
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The boxes of its caption: the system menu (with the close box), the
+// minimise and maximise boxes and the help box.
+enum TBorderIcon { biSystemMenu = 0x1, biMinimize = 0x2, biMaximize = 0x4, biHelp = 0x8 };
+Q_DECLARE_FLAGS(TBorderIcons, TBorderIcon)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TBorderIcons)
+
+// The Qt window flags that ask the window manager for exactly this border
+// (Qt passes them on as the window type and the Motif hints):
+//  - without biSystemMenu the caption has no box at all;
+//  - a dialog border never has minimise or maximise boxes;
+//  - the help box shows only where neither of those does.
+// Whether the user may resize the window is its size constraints' affair:
+// the fixed-border forms give themselves a fixed size.
+Qt::WindowFlags BorderWindowFlags(TFormBorderStyle style, TBorderIcons icons);
+
 using TCloseQueryEvent = std::function<void(QObject* sender, bool& canClose)>;
 using TCloseEvent = std::function<void(QObject* sender, TCloseAction& action)>;
 
@@ -56,6 +74,11 @@ public:
     // Shows the form modal to the whole application and returns once it has
     // been hidden or closed. A form that frees itself on close is deleted by
     // the event loop after this returns.
+    //
+    // The form stays reachable while it blocks the others: the window
+    // manager is told it belongs to the window it blocks (so that the two are
+    // minimised and restored together), and should the form still end up
+    // minimised or off the screen, activating a blocked window brings it back.
     void ShowModal();
     bool Modal() const { return modalLoop_ != nullptr; }
 
@@ -72,6 +95,14 @@ public:
 
     TWindowState WindowState() const;
     void setWindowState(TWindowState s);
+
+    // The border and caption boxes. A form's window flags follow them once
+    // either is set (a form that sets neither keeps the flags it gives
+    // itself); setting them on a shown form shows it again.
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(TFormBorderStyle style);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void setBorderIcons(TBorderIcons icons);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -93,6 +124,10 @@ protected:
     TCloseAction defaultCloseAction_ = TCloseAction::caHide;
 
 private:
+    void ApplyBorder();
+
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     QPointer<QMenuBar> menuBar_;
     QEventLoop* modalLoop_ = nullptr;
     QList<QObject*> components_;

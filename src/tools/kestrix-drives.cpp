@@ -29,7 +29,10 @@ const char* const kUsage =
     " 10 file system             (as the mount table names it)\n"
     " 11 cluster size in bytes   (-1 when the drive does not answer)\n"
     " 12 display name            (as the drive rows show it)\n"
-    "Control characters in names are written as \\ooo (octal).\n"
+    "In names and folders, a backslash is written as \\\\ and a control\n"
+    "character (a byte below 32, or 127: tab, newline, ...) as \\ooo, a\n"
+    "backslash and its code in three octal digits (a tab is \\011), so\n"
+    "that the fields stay on one line and every text can be read back.\n"
     "With -v, the mounts that got no letter follow, one per line:\n"
     "  #  mount point  file system  source  reason\n"
     "With --json, a JSON array of one object per letter instead, with the\n"
@@ -42,11 +45,16 @@ const char* const kUsage =
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
+// A backslash doubled, a control character as a backslash and three octal
+// digits: a name holding the four characters \011 and one holding a tab
+// print differently.
 std::string Escape(const std::string& s)
 {
     std::string out;
     for (unsigned char c : s) {
-        if (c < 0x20 || c == 0x7f) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c == 0x7f) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\%03o", c);
             out += buf;
@@ -101,8 +109,9 @@ DriveRecord Query(LinuxPlatform& platform, const MappedDrive& drive)
 
 void PrintText(const DriveRecord& r)
 {
+    // The root path ("C:\") is the one field printed as it is: its form is fixed.
     std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", r.Letter, r.Type, DriveTypeText(r.Type),
-                Escape(r.Root).c_str(), Escape(r.MountPoint).c_str(), (long long)r.Total, (long long)r.Free,
+                r.Root.c_str(), Escape(r.MountPoint).c_str(), (long long)r.Total, (long long)r.Free,
                 Escape(r.Label).c_str(), r.Serial.c_str(), Escape(r.FileSystem).c_str(), (long long)r.ClusterSize,
                 Escape(r.DisplayName).c_str());
 }

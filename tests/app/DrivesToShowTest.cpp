@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "MainWindowFixture.h"
 
@@ -196,4 +197,36 @@ TEST_F(DrivesToShowTest, ChoicesMadeInTheDialogSurviveARestart)
     Start();
     EXPECT_EQ(RowsOnScreen(), QStringLiteral("C"));
     EXPECT_FALSE(form->Slot('D').Flag->Checked());
+}
+
+// The window manager is told that the dialog belongs to the main window, so
+// that it keeps the dialog above it and minimises and restores the two
+// together; minimised on its own all the same, the dialog comes back as
+// soon as the main window is activated.
+TEST_F(DrivesToShowTest, TheDialogBelongsToTheMainWindowAndCannotBeLostBehindIt)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 100 * GiB, 30 * GiB);
+    Start();
+    Application().MainForm = form.get();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QWindow* transientParent = nullptr;
+    bool restored = false;
+    QTimer::singleShot(0, [&] {
+        TDShowForm* d = ShownDialog();
+        ASSERT_TRUE(d);
+        transientParent = d->windowHandle()->transientParent();
+        d->showMinimized();
+        QTest::qWait(20);
+        form->activateWindow();
+        for (int i = 0; i < 100 && d->isMinimized(); ++i)
+            QTest::qWait(10);
+        restored = !d->isMinimized() && d->isVisible();
+        d->close();
+    });
+    form->Options1Click(form->Options1);
+    Application().MainForm = nullptr;
+    EXPECT_EQ(transientParent, form->windowHandle());
+    EXPECT_TRUE(restored);
 }

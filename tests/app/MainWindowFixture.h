@@ -49,10 +49,19 @@ protected:
         return *form;
     }
 
-    // The program's end: the window closes (its close box), then is destroyed.
+    // Plays the window's zoom animation to its end at once.
+    void FinishAnimation()
+    {
+        while (form->Smooth1->Running())
+            form->Smooth1->Frame();
+    }
+
+    // The program's end: the window closes (its close box; a shown window
+    // after its closing animation), then is destroyed.
     void CloseAndEnd()
     {
         form->close();
+        FinishAnimation();
         form.reset();
     }
 

@@ -277,18 +277,31 @@ TEST_F(MainWindowTest, HintsGoToStatusBarPanelOne)
 TEST_F(MainWindowTest, ExitButtonMenuAndCloseBoxAllCloseTheWindow)
 {
     TForm1& f = StartActive();
-    f.show();
+    // Each path plays the closing animation, whose end closes the window.
+    f.Smooth1->setDelay(1);
+    const QString positions = fake.Folder + QStringLiteral("kespos.ini");
+    const auto closesAfterTheAnimation = [&] {
+        const bool refusedFirst = f.Smooth1->Running() && !QFile::exists(positions);
+        const bool closed = QTest::qWaitFor([&] { return !f.Smooth1->Running(); }, 2000) && !f.isVisible()
+                            && QFile::remove(positions);
+        return refusedFirst && closed;
+    };
+    const auto showAgain = [&f] {
+        f.show();
+        ASSERT_TRUE(QTest::qWaitFor([&f] { return !f.Smooth1->Running(); }, 2000));
+    };
+    showAgain();
     QTest::mouseClick(f.ExitBut, Qt::LeftButton);
-    EXPECT_FALSE(f.isVisible());
-    f.show();
+    EXPECT_TRUE(closesAfterTheAnimation());
+    showAgain();
     f.MExit->Click();
-    EXPECT_FALSE(f.isVisible());
-    f.show();
+    EXPECT_TRUE(closesAfterTheAnimation());
+    showAgain();
     f.ExitKestrix1->Click();
-    EXPECT_FALSE(f.isVisible());
-    f.show();
+    EXPECT_TRUE(closesAfterTheAnimation());
+    showAgain();
     f.close(); // the close box's request
-    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(closesAfterTheAnimation());
 }
 
 TEST_F(MainWindowTest, CtrlRReloadsExactlyOnce)

@@ -39,6 +39,17 @@ QStringList ShowFlagsBut(const QString& hidden)
 
 class PersistTest : public MainWindowTest {
 protected:
+    // Builds the window (unless it is built), shows it and waits for its
+    // first activation and what runs after it.
+    void ShowActive(bool build = true)
+    {
+        if (build)
+            Start();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QTest::qWait(10);
+    }
     void AddDrivesCAndD()
     {
         fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
@@ -303,17 +314,56 @@ TEST_F(PersistTest, PositionFileAsFoundOnDisk)
     EXPECT_EQ(form->pos(), QPoint(7, 8));
     form.reset();
 
-    // A place far off the screen: the window is brought fully onto it
-    // (686 wide and, before its first activation, 315 high), not opened
-    // where nobody sees it.
+    // A place far off the screen: the window is brought fully onto it once
+    // it has its height, at its first activation, not opened where nobody
+    // sees it. Without drives it is the menu bar, 44 + 18 + 90 and the
+    // status bar's 19 high, and on the offscreen platform its frame adds 2
+    // pixels on each side: 690 wide.
     fake.Screen = QSize(1024, 768);
     PutInFolder(kPositions, "[Dialog_Positions]\nForm11024x768Left=5000\nForm11024x768Top=-3000\n");
-    Start();
-    EXPECT_EQ(form->pos(), QPoint(1024 - 686, 0));
+    ShowActive();
+    EXPECT_EQ(form->Height(), form->MenuBarHeight() + 152 + 19);
+    EXPECT_EQ(form->pos(), QPoint(1024 - 690, 0));
     form.reset();
     PutInFolder(kPositions, "[Dialog_Positions]\nForm11024x768Left=-900\nForm11024x768Top=2000\n");
+    ShowActive();
+    EXPECT_EQ(form->pos(), QPoint(0, 768 - (form->MenuBarHeight() + 152 + 19 + 4)));
+}
+
+// The saved place stands when the window, at the height its rows give it,
+// is on the screen there; it was measured once with the first height 315,
+// which moved it up to 768 - 315 = 453 and saved that at the end.
+TEST_F(PersistTest, SavedPlaceStandsWhenTheWindowWithItsRowsFitsThere)
+{
+    AddDrivesCAndD();
+    PutInFolder(kPositions, "[Dialog_Positions]\nForm11024x768Left=300\nForm11024x768Top=500\n");
     Start();
-    EXPECT_EQ(form->pos(), QPoint(0, 768 - 315));
+    EXPECT_EQ(form->pos(), QPoint(300, 500));
+    ShowActive(false);
+    // Two rows: 44 + 18 + 40 + 90 = 192 and the status bar's 19 under the
+    // menu bar; 500 + that (and the frame) stays above 768.
+    EXPECT_EQ(form->Height(), form->MenuBarHeight() + 192 + 19);
+    EXPECT_EQ(form->pos(), QPoint(300, 500));
+    CloseAndEnd();
+    EXPECT_EQ(FileInFolder(kPositions), "[Dialog_Positions]\nForm11024x768Left=300\nForm11024x768Top=500\n");
+}
+
+// A window that grows beyond the bottom of the screen at its first
+// activation is pulled up with the height it has then.
+TEST_F(PersistTest, WindowThatGrowsPastTheScreenAtItsFirstActivationIsPulledUp)
+{
+    for (char l = 'C'; l < 'C' + 20; ++l)
+        fake.AddDrive(l, DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    for (const char* top : {"453", "2147483647"}) {
+        SCOPED_TRACE(top);
+        PutInFolder(kPositions, QByteArray("[Dialog_Positions]\nForm11024x768Left=300\nForm11024x768Top=") + top + "\n");
+        ShowActive();
+        // 20 rows: 152 + 400 = 552 under the menu bar, and the status bar.
+        const int height = form->MenuBarHeight() + 552 + 19;
+        EXPECT_EQ(form->Height(), height);
+        EXPECT_EQ(form->pos(), QPoint(300, 768 - (height + 4)));
+        form.reset();
+    }
 }
 
 // On the offscreen platform a minimised window keeps the place move() gave it.
@@ -351,6 +401,7 @@ TEST_F(PersistTest, ReadOnlyPositionFileIsReportedAndTheWindowClosesAllTheSame)
         if (!protection.Active())
             GTEST_SKIP() << WriteProtection::SkipReason();
         form->close();
+        FinishAnimation();
         EXPECT_FALSE(form->isVisible());
         EXPECT_EQ(errors, QStringList{"Unable to write to " + fake.Folder + kPositions});
         form.reset();

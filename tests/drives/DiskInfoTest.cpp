@@ -228,16 +228,23 @@ TEST_F(DiskInfoTest, DriveTypeIsAskedOnEveryRead)
 
 TEST_F(DiskInfoTest, DriveTypeTexts)
 {
-    const std::pair<unsigned, const char*> texts[] = {
-        {0, "No Type Information"}, {1, "Root Directory does not exist"}, {2, "Removable"}, {3, "Fixed"},
-        {4, "Remote"},   {5, "CDROM"},          {6, "RamDisk"},          {7, "No Type Information"},
-        {0xFFFFFFFFu, "No Type Information"},
+    // With the length of each text counted by hand: the longest, 29, fits
+    // the 30 characters of the property, so no text is cut.
+    const struct {
+        unsigned code;
+        const char* text;
+        int length;
+    } texts[] = {
+        {0, "No Type Information", 19}, {1, "Root Directory does not exist", 29}, {2, "Removable", 9},
+        {3, "Fixed", 5},                {4, "Remote", 6},                         {5, "CDROM", 5},
+        {6, "RamDisk", 7},              {7, "No Type Information", 19},           {0xFFFFFFFFu, "No Type Information", 19},
     };
     TDiskInfo info;
-    for (const auto& [code, text] : texts) {
+    for (const auto& [code, text, length] : texts) {
         fake_.Drive('C')->Type = code;
         EXPECT_EQ(info.DriveType(), text) << code;
         EXPECT_LE(info.DriveType().size(), 30);
+        EXPECT_EQ(info.DriveType().size(), length) << code;
     }
 }
 

@@ -57,6 +57,16 @@ TEST_F(DriveInfoTest, RecordIsFilledOnceWithErrorBoxesSuppressed)
     EXPECT_EQ(cxDriveInfo().Drives(2)->VolumeLabel(), "Renamed");
     EXPECT_NE(cxDriveInfo().Drives(2), cxDriveInfo().Drives(2));
     EXPECT_EQ(c.use_count(), 1);
+    // Each hand-out is a record of its own, filled with exactly one volume
+    // query (the shell is asked only when its name is wanted), and freed
+    // when its last holder lets go.
+    const long asked = fake_.Queries;
+    std::shared_ptr<TDriveInfo> fresh = cxDriveInfo().Drives(2);
+    EXPECT_EQ(fake_.Queries, asked + 1);
+    const std::weak_ptr<TDriveInfo> watch = fresh;
+    fresh.reset();
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(fake_.Queries, asked + 1);
 
     fake_.Throws = true;
     EXPECT_THROW(cxDriveInfo().Drives(2), std::runtime_error);
@@ -106,6 +116,16 @@ TEST_F(DriveInfoTest, ShellInfoIsSharedAndOutlivesTheRecord)
     }
     EXPECT_EQ(shell.use_count(), 1);
     EXPECT_EQ(shell->DisplayName(), "My Disk (C:)");
+    // The shell is asked once per record, and its answer freed with the
+    // last holder.
+    const long asked = fake_.Queries;
+    const std::shared_ptr<TDriveInfo> d = cxDriveInfo().Drives(2); // one volume query
+    d->ShellInfo();
+    d->ShellInfo();
+    EXPECT_EQ(fake_.Queries, asked + 2);
+    const std::weak_ptr<TDriveShellInfo> watch = shell;
+    shell.reset();
+    EXPECT_TRUE(watch.expired());
 }
 
 TEST_F(DriveInfoTest, IndexOutsideTheAlphabetAsksNothing)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "PlatformTestSupport.h"
 #include "platform/DriveMap.h"
@@ -245,6 +246,53 @@ TEST(DriveMapDiscovery, ContainerRootOverlayFileBindsAndStackedMount)
     EXPECT_EQ(covered->Reason, "covered by a later mount on the same folder");
 }
 
+// FUSE filesystems mounted without a subtype show the plain type "fuse"
+// (bindfs without options, sshfs of old as "sshfs#host:path"): with a real
+// source they are a user's filesystems; the kernel's FUSE control
+// filesystem and the desktop's portal and gvfs mounts stay out.
+TEST(DriveMapDiscovery, PlainFuseMountsWithARealSourceGetLetters)
+{
+    TempDir dir;
+    TempDir sys;
+    WriteFile(dir / "mountinfo",
+              "20 1 8:2 / / rw,relatime - ext4 /dev/sda2 rw\n"
+              "21 20 0:40 / /mnt/photos rw,nosuid,nodev,relatime - fuse /home/user/photos "
+              "rw,user_id=0,group_id=0,default_permissions,allow_other\n"
+              "22 20 0:41 / /mnt/server rw,nosuid,nodev - fuse sshfs#me@server:/srv rw,user_id=0,group_id=0\n"
+              "23 20 0:42 / /mnt/share rw,nosuid,nodev - fuse //nas/share rw,user_id=0,group_id=0\n"
+              "24 20 0:43 / /mnt/shm-view rw,nosuid,nodev - fuse /dev/shm rw,user_id=0,group_id=0\n"
+              "25 20 0:44 / /sys/fs/fuse/connections rw,relatime - fusectl fusectl rw\n"
+              "26 20 0:45 / /run/user/1000/doc rw,nosuid,nodev - fuse.portal portal rw,user_id=1000\n"
+              "27 20 0:46 / /run/user/1000/gvfs rw,nosuid,nodev - fuse.gvfsd-fuse gvfsd-fuse rw,user_id=1000\n"
+              "28 20 0:47 / /home/user/.gvfs rw,nosuid,nodev - fuse gvfsd-fuse rw,user_id=1000\n"
+              "29 20 0:48 / /home/user/portal rw,nosuid,nodev - fuse portal rw,user_id=1000\n"
+              "30 20 0:49 / /mnt/raw rw,nosuid,nodev - fuse /dev/fuse rw,user_id=0\n");
+    DriveMap map(FixtureOptions(dir / "mountinfo", sys.Path()));
+    const auto snap = map.Current();
+    // Byte order of the mount points; no type information for a folder's
+    // view, remote where the source names a host.
+    ExpectDrives(*snap, {{'C', "/", DRIVE_FIXED},
+                         {'D', "/mnt/photos", DRIVE_UNKNOWN},
+                         {'E', "/mnt/server", DRIVE_REMOTE},
+                         {'F', "/mnt/share", DRIVE_REMOTE},
+                         {'G', "/mnt/shm-view", DRIVE_UNKNOWN}});
+    const std::pair<const char*, const char*> leftOut[] = {
+        {"/sys/fs/fuse/connections", "pseudo filesystem"},
+        {"/run/user/1000/doc", "pseudo filesystem"},
+        {"/run/user/1000/gvfs", "pseudo filesystem"},
+        {"/home/user/.gvfs", "pseudo filesystem"},
+        {"/home/user/portal", "pseudo filesystem"},
+        {"/mnt/raw", "pseudo filesystem"},
+    };
+    for (const auto& [mountPoint, reason] : leftOut) {
+        SCOPED_TRACE(mountPoint);
+        const LeftOutMount* m = LeftOut(*snap, mountPoint);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->Reason, reason);
+    }
+    EXPECT_EQ(snap->LeftOut.size(), std::size(leftOut));
+}
+
 TEST(DriveMapDiscovery, NothingPastZ)
 {
     TempDir dir;
@@ -410,6 +458,10 @@ TEST(DriveSpecs, MalformedEntryIsReportedOnceOnStderr)
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
     EXPECT_NE(err.find("\"Q=nowhere\""), std::string::npos) << err;
     EXPECT_NE(err.find("\"R=/x@floppy\""), std::string::npos) << err;
+    // Each line names the program that says it: this test binary here,
+    // kestrix or kestrix-drives for a user.
+    EXPECT_EQ(err.rfind("platform_tests: KESTRIX_DRIVES: ignoring \"Q=nowhere\"", 0), 0u) << err;
+    EXPECT_NE(err.find("\nplatform_tests: KESTRIX_DRIVES: ignoring \"R=/x@floppy\""), std::string::npos) << err;
 }
 
 TEST(DriveSpecs, EnvironmentIsReadOnEveryQuery)

@@ -103,6 +103,17 @@ public:
         return {};
     }
 
+    // A FUSE view of a folder, as bindfs mounts it without options: the
+    // plain type "fuse" with the folder as its source.
+    std::string Bindfs(const std::string& from, const std::string& to)
+    {
+        std::string out;
+        if (RunShell("bindfs '" + from + "' '" + to + "'", &out) != 0)
+            return "cannot mount with bindfs: " + out;
+        mounts_.push_back(to);
+        return {};
+    }
+
     const TempDir& Dir() const { return dir_; }
 
 private:
@@ -309,6 +320,40 @@ TEST(RealMounts, BindMountsOfAMappedFolderAreLeftOut)
         duplicates += (m.MountPoint == alias || m.MountPoint == part)
             && m.Reason == "second mount of the filesystem on " + data;
     EXPECT_EQ(duplicates, 2);
+}
+
+TEST(RealMounts, BindfsViewOfAFolderGetsALetterWithoutTypeInformation)
+{
+    REQUIRE_OK(PrivateMountNamespace());
+    if (!HaveTool("bindfs"))
+        GTEST_SKIP() << "bindfs is not installed";
+    Sandbox box;
+    const std::string photos = box.Folder("photos");
+    WriteBytes(photos + "/picture", 4096);
+    const std::string view = box.Folder("view");
+    REQUIRE_OK(box.Bindfs(photos, view));
+
+    LinuxPlatform p(Discovery());
+    const auto map = p.Map().Current();
+    const MappedDrive* d = DriveAt(*map, view);
+    ASSERT_NE(d, nullptr) << "left out";
+    EXPECT_EQ(d->Mount.FsType, "fuse");
+    EXPECT_EQ(d->Mount.Source, photos);
+    const QString root = Root(d->Letter);
+    EXPECT_EQ(p.GetDriveType(root), unsigned(DRIVE_UNKNOWN));
+    VolumeInformation v;
+    ASSERT_TRUE(p.GetVolumeInformation(root, v));
+    EXPECT_EQ(v.FileSystemName, QStringLiteral("fuse"));
+    // The folder's name stands for the label it has not.
+    QString name;
+    ASSERT_TRUE(p.ShellDisplayName(root, name));
+    EXPECT_EQ(name, QStringLiteral("view (%1:)").arg(QLatin1Char(d->Letter)));
+    // bindfs passes the figures of the folder's filesystem through.
+    long long dfSize = 0, dfAvail = 0;
+    ASSERT_TRUE(DfFigures(photos, dfSize, dfAvail));
+    std::int64_t free = 0, total = 0;
+    ASSERT_TRUE(p.GetDiskFreeSpaceEx(root, free, total));
+    EXPECT_EQ(total, dfSize);
 }
 
 TEST(RealMounts, MapFollowsMountsThatComeAndGo)

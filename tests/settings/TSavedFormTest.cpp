@@ -3,6 +3,7 @@
 // frame is then their client area) except where minimising and maximising
 // need a shown window.
 #include <QTest>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -164,40 +165,113 @@ TEST_F(SavedFormTest, SizeAndState)
     Put(settings, "[Dialog_Positions]\nForm11024x768State=7\n");
     EXPECT_EQ(Build(AllArgs).form->WindowState(), TWindowState::wsNormal);
 
-    // No window at all, or one of gigapixels, is not taken from the file.
+    // Sizes are restored as read, also one larger than the window had.
+    Put(settings, "[Dialog_Positions]\nForm11024x768Width=1000\nForm11024x768Height=700\n");
+    EXPECT_EQ(Build(AllArgs).form->geometry(), QRect(314, 93, 1000, 700));
+
+    // No window at all, or one of gigapixels, is not taken from the file: a
+    // size beyond the screen is cut to the screen. The window is put on the
+    // screen once it is active: frame (2 pixels each side) at the corner.
     Put(settings, "[Dialog_Positions]\nForm11024x768Width=0\nForm11024x768Height=-5\n");
     EXPECT_EQ(Build(AllArgs).form->geometry(), QRect(314, 93, 300, 200));
     Put(settings, "[Dialog_Positions]\nForm11024x768Width=100000\nForm11024x768Height=100000\n");
-    EXPECT_EQ(Build(AllArgs).form->geometry(), QRect(0, 0, 1024, 768));
+    w = Build(AllArgs);
+    EXPECT_EQ(w.form->geometry(), QRect(314, 93, 1024, 768));
+    w.form->show();
+    w.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+    QTest::qWait(10);
+    EXPECT_EQ(w.form->pos(), QPoint(0, 0));
+    EXPECT_EQ(w.form->size(), QSize(1024, 768));
 }
 
-TEST_F(SavedFormTest, FarOffPositionsArePulledOntoTheScreen)
+// Shown on the offscreen platform, a window has a frame of 2 pixels on each
+// side: a 300 x 200 window is 304 x 204 with its frame, and on 1024 x 768
+// it may stand at left 0..720, top 0..564.
+TEST_F(SavedFormTest, FarOffPositionsArePulledOntoTheScreenOnceTheWindowIsActive)
 {
-    // A 300 x 200 window on 1024 x 768 may stand at left 0..724, top 0..568.
     struct Case {
         const char* left;
         const char* top;
         QSize size;
-        QPoint expected;
+        QPoint loaded; // before the first activation: as read, a corner off the screen at its edge
+        QPoint shown;  // after it: fully on the screen
     };
     const Case cases[] = {
-        {"100", "100", {300, 200}, {100, 100}},  // fully visible: stays
-        {"724", "568", {300, 200}, {724, 568}},  // just fits
-        {"725", "569", {300, 200}, {724, 568}},
-        {"5000", "-300", {300, 200}, {724, 0}},  // saved on a larger screen
-        {"-10", "700", {300, 200}, {0, 568}},
-        {"2147483647", "-2147483648", {300, 200}, {724, 0}},
-        {"50", "40", {1100, 200}, {0, 40}},      // wider than the screen
-        {"50", "40", {1100, 900}, {0, 0}},       // larger than the screen
-        {"50", "40", {1024, 768}, {0, 0}},
+        {"100", "100", {300, 200}, {100, 100}, {100, 100}},   // fully visible: stays
+        {"720", "564", {300, 200}, {720, 564}, {720, 564}},   // just fits
+        {"721", "565", {300, 200}, {721, 565}, {720, 564}},
+        {"5000", "-300", {300, 200}, {1023, 0}, {720, 0}},    // saved on a larger screen
+        {"-10", "700", {300, 200}, {0, 700}, {0, 564}},
+        {"2147483647", "-2147483648", {300, 200}, {1023, 0}, {720, 0}},
+        {"50", "40", {1100, 200}, {50, 40}, {0, 40}},         // wider than the screen
+        {"50", "40", {1100, 900}, {50, 40}, {0, 0}},          // larger than the screen
+        {"50", "40", {1020, 764}, {50, 40}, {0, 0}},          // as large as the screen with its frame
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.left) + ", " + c.top);
         Put(Kespos(), QByteArray("[Dialog_Positions]\nForm11024x768Left=") + c.left + "\nForm11024x768Top=" + c.top + "\n");
         const Window w = Build(AsMainWindow, c.size);
-        EXPECT_EQ(w.form->pos(), c.expected);
+        EXPECT_EQ(w.form->pos(), c.loaded);
+        EXPECT_TRUE(w.saver->OnScreenCheckPending());
+        w.form->show();
+        w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+        QTest::qWait(10);
+        EXPECT_FALSE(w.saver->OnScreenCheckPending());
+        EXPECT_EQ(w.form->pos(), c.shown);
         EXPECT_EQ(w.form->size(), c.size);
     }
+}
+
+// The main window is built 315 high and takes the height of its rows at its
+// first activation: the saved place is judged with that height, not with 315.
+TEST_F(SavedFormTest, SavedPlaceIsJudgedWithTheHeightOfTheFirstActivation)
+{
+    struct Case {
+        const char* top;
+        int activeHeight; // the window's height once its activation handler ran
+        int shownTop;     // the top of its frame then
+    };
+    const Case cases[] = {
+        // Drives C and D: 229 high (233 with the frame); 500 + 233 = 733 fits.
+        {"500", 229, 500},
+        // 20 drives: 589 high (593 with the frame); 453 + 593 runs 278 past
+        // the bottom of the screen: up to 768 - 593 = 175.
+        {"453", 589, 175},
+        {"2147483647", 589, 175},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.top);
+        Put(Kespos(), QByteArray("[Dialog_Positions]\nForm11024x768Left=300\nForm11024x768Top=") + c.top + "\n");
+        const Window w = Build(AsMainWindow, QSize(686, 315));
+        EXPECT_EQ(w.form->pos(), QPoint(300, std::min(767, QByteArray(c.top).toInt())));
+        w.form->OnActivate = [&](QObject*) { w.form->resize(686, c.activeHeight); };
+        w.form->show();
+        w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+        QTest::qWait(10);
+        EXPECT_EQ(w.form->pos(), QPoint(300, c.shownTop));
+        // The place it is at is the place saved.
+        w.saver->Save();
+        EXPECT_EQ(Get(Kespos()), "[Dialog_Positions]\nForm11024x768Left=300\nForm11024x768Top="
+                                     + QByteArray::number(c.shownTop) + "\n");
+    }
+}
+
+// A window shown already has its size: a load puts it on the screen at once.
+TEST_F(SavedFormTest, LoadIntoAShownWindowPullsItOntoTheScreenAtOnce)
+{
+    const Window w = Build([](TSavedForm& s) {
+        AsMainWindow(s);
+        s.setAutoLoad(false);
+    });
+    w.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+    Put(Kespos(), "[Dialog_Positions]\nForm11024x768Left=900\nForm11024x768Top=10\n");
+    w.saver->Load();
+    EXPECT_FALSE(w.saver->OnScreenCheckPending());
+    EXPECT_EQ(w.form->pos(), QPoint(720, 10));
 }
 
 TEST_F(SavedFormTest, SaveWritesThisResolutionAndKeepsEverythingElse)

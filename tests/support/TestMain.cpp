@@ -9,7 +9,10 @@
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // KESTRIX_TEST_PLATFORM=xcb runs the cases that need a real X server
+    // (the scripts of tests/e2e start one); they skip everywhere else.
+    const char* platform = std::getenv("KESTRIX_TEST_PLATFORM");
+    setenv("QT_QPA_PLATFORM", platform && *platform ? platform : "offscreen", 1);
     for (const char* var : {"QT_SCALE_FACTOR", "QT_FONT_DPI", "QT_SCREEN_SCALE_FACTORS",
                             "QT_ENABLE_HIGHDPI_SCALING", "QT_USE_PHYSICAL_DPI", "QT_SCALE_FACTOR_ROUNDING_POLICY"})
         unsetenv(var);

@@ -42,13 +42,15 @@ TEST(HeaderControl, FlatSectionsHaveEtchedDividersAndCentredCaptions)
     EXPECT_EQ(h.SectionLeft(1), 80);
 
     const QImage img = Render(&h);
-    // Section 0 ends at 80: shadow at 78, highlight at 79, the whole height.
-    EXPECT_EQ(CountColor(img, 78, 0, 79, 18, ColorToRGB(clBtnShadow)), 18);
-    EXPECT_EQ(CountColor(img, 79, 0, 80, 18, ColorToRGB(clBtnHighlight)), 18);
+    // Section 0 ends at 80: shadow at 78, highlight at 79, the whole height,
+    // in the classic system colours: button shadow 0x808080, button
+    // highlight white, button face 0xC0C0C0.
+    EXPECT_EQ(CountColor(img, 78, 0, 79, 18, 0x808080), 18);
+    EXPECT_EQ(CountColor(img, 79, 0, 80, 18, 0xFFFFFF), 18);
     // Section 1 ends at 123; beyond the sections only the face remains.
-    EXPECT_EQ(PixelAt(img, 121, 9), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(img, 122, 9), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(CountColor(img, 123, 0, 200, 18, ColorToRGB(clBtnFace)), 77 * 18);
+    EXPECT_EQ(PixelAt(img, 121, 9), 0x808080u);
+    EXPECT_EQ(PixelAt(img, 122, 9), 0xFFFFFFu);
+    EXPECT_EQ(CountColor(img, 123, 0, 200, 18, 0xC0C0C0), 77 * 18);
     // Captions in maroon, each centred in its section (within a pixel).
     const Ink drive = InkColumns(img, 0, 78, clMaroon);
     ASSERT_GE(drive.right, drive.left);

@@ -3,6 +3,7 @@
 // values worked out by hand from the button's rules.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QMenu>
@@ -72,6 +73,12 @@ TLbSpeedButton* LeftFadingButton(Host& host)
     Enter(b);
     Leave(b);
     return b;
+}
+
+// The threads this process has now (one entry each under /proc/self/task).
+int ThreadsOfThisProcess()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
 } // namespace
@@ -363,19 +370,23 @@ TEST(LbSpeedButtonFade, BackOverTheButtonMidFadeTheHotColourStays)
 
 TEST(LbSpeedButtonFade, DestroyingAFadingButtonEndsItsThread)
 {
+    const int threads = ThreadsOfThisProcess();
     for (int round = 0; round < 5; ++round) {
         Host host;
         TLbSpeedButton* b = host.Add(0, 0, 40, 20);
         b->setHotTrackColor(clRed);
         b->setSlowDecease(true);
+        // One thread for the fade of the one button.
+        EXPECT_EQ(ThreadsOfThisProcess(), threads + 1) << "round " << round;
         Enter(b);
         Leave(b);
         // Without running the event loop the thread may be waiting for its
         // step to be served when the button goes.
         std::this_thread::sleep_for(std::chrono::milliseconds(10 * round + 25));
         delete b;
+        // Gone with the button, not left running or detached.
+        EXPECT_EQ(ThreadsOfThisProcess(), threads) << "round " << round;
     }
-    SUCCEED();
 }
 
 TEST(LbSpeedButtonPresets, GoldWritesItsColoursAndModernStyleAndReadsCustom)
@@ -579,7 +590,7 @@ TEST(LbSpeedButtonLook, OldQuickenAndKdeFramesFollowTheirLines)
     QPalette pal;
     pal.setColor(QPalette::Window, QColor(0, 0, 255)); // the parent shows blue
     host.window->setPalette(pal);
-    const TColor dk = ColorToRGB(cl3DDkShadow);
+    const TColor dk = clBlack; // the classic 3-D dark shadow
 
     TLbSpeedButton* old = host.Add(0, 0, 20, 10);
     old->setStyle(TLbSpeedButtonStyle::bsOld);

@@ -1,0 +1,66 @@
+# Sourced by the test scripts (tests/e2e, tests/tools): the tools a script
+# needs, a work folder, and the checks that note a failure and go on or stop.
+#
+#   require_tools "<packages>" TOOL...   # exit 77 (skipped) when one is missing
+#   make_work NAME                       # sets work to a new folder
+#   check WHAT EXPECTED ACTUAL           # "ok: WHAT" or "FAILED: ..."; goes on
+#   fail WHAT                            # "FAILED: WHAT"; ends the script
+#   finish_work                          # removes the folder, or keeps it on failure
+#
+# `failed` is 1 once anything failed; a script ends with
+#   [ "$failed" -eq 0 ] || exit 1
+
+failed=0
+work=""
+
+require_tools() {
+  local packages=$1 tool
+  shift
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIPPED: $tool is not installed (packages $packages)"
+      exit 77
+    fi
+  done
+}
+
+make_work() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/$1-XXXXXX") && [ -d "$work" ] || { echo "FAILED: no work folder"; exit 1; }
+}
+
+check() { # check <what> <expected> <actual>
+  if [ "$2" != "$3" ]; then
+    failed=1
+    echo "FAILED: $1: expected [$2], got [$3]"
+  else
+    echo "ok: $1"
+  fi
+}
+
+fail() {
+  echo "FAILED: $*"
+  failed=1
+  exit 1
+}
+
+finish_work() {
+  [ -n "$work" ] || return 0
+  if [ "$failed" -eq 0 ]; then
+    rm -rf "$work"
+  else
+    echo "Screenshots and files kept in $work"
+  fi
+}
+
+# The first visible window whose name matches a pattern, waiting up to
+# $2 seconds (default 10); empty when none appears. (xdotool's own --sync
+# gives up when a window vanishes while it looks, as a splash screen does.)
+find_window() {
+  local pattern=$1 tries=$(( ${2:-10} * 10 )) id _
+  for _ in $(seq "$tries"); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
