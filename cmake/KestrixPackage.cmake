@@ -18,8 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "see at a glance how full every drive is
-Kestrix is a small window that shows how full every drive of the machine
+# The summary above is its first line; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrix is a small window that shows how full every drive of the machine
 is: one row per drive letter C: to Z:, dealt out to the mounted
 filesystems, with the drive's name, size, free and used space, a gradient
 gauge, the used percentage and a lamp coloured by how full it is. Under
