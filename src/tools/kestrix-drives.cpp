@@ -1,13 +1,19 @@
 // kestrix-drives: the drive letters as Kestrix sees them, one line per
 // mapped letter, for users who want to know what stands behind a letter
-// (and for scripts and tests).
+// (and for scripts and tests). It builds the same drive map and works the
+// figures out with the same functions as the program's Linux platform
+// (DriveFigures.h), without Qt: a command-line tool should start at once.
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/statvfs.h>
 #include <vector>
 
 #include "DrivesJson.h"
-#include "platform/LinuxPlatform.h"
+#include "platform/DriveFigures.h"
+#include "platform/DriveMap.h"
+#include "platform/DriveTypes.h"
+#include "platform/TimedStatvfs.h"
 
 namespace {
 
@@ -45,6 +51,13 @@ const char* const kUsage =
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
+std::string VolumeSerialText(std::uint32_t serial)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", unsigned(serial));
+    return buf;
+}
+
 // A backslash doubled, a control character as a backslash and three octal
 // digits: a name holding the four characters \011 and one holding a tab
 // print differently.
@@ -65,6 +78,17 @@ std::string Escape(const std::string& s)
     return out;
 }
 
+// statvfs of the drive's folder: at once where that cannot block, else on a
+// helper given up after a second (a dead network mount reads as -1).
+bool Ask(TimedStatvfs& timed, const MappedDrive& drive, struct statvfs& st)
+{
+    if (drive.Path.empty())
+        return false;
+    if (AnswersAtOnce(drive))
+        return ::statvfs(drive.Path.c_str(), &st) == 0;
+    return timed.Query(drive.Path, st) == TimedStatvfs::Result::Ok;
+}
+
 // What the tool prints of one letter.
 struct DriveRecord {
     char Letter = 0;
@@ -80,30 +104,25 @@ struct DriveRecord {
     std::string DisplayName;
 };
 
-DriveRecord Query(LinuxPlatform& platform, const MappedDrive& drive)
+DriveRecord Query(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDrive& drive)
 {
     DriveRecord r;
     r.Letter = drive.Letter;
-    const QString root = QStringLiteral("%1:\\").arg(QLatin1Char(drive.Letter));
-    r.Root = root.toStdString();
+    r.Type = drive.Type;
+    r.Root = std::string(1, drive.Letter) + ":\\";
     r.MountPoint = drive.Path;
-    r.Type = platform.GetDriveType(root);
-    if (!platform.GetDiskFreeSpaceEx(root, r.Free, r.Total))
-        r.Total = r.Free = -1;
-    VolumeInformation volume;
-    if (platform.GetVolumeInformation(root, volume)) {
-        char serial[16];
-        std::snprintf(serial, sizeof serial, "%08X", unsigned(volume.SerialNumber));
-        r.Serial = serial;
-        r.Label = volume.VolumeName.toStdString();
-        r.FileSystem = volume.FileSystemName.toStdString();
+    struct statvfs st {};
+    if (Ask(timed, drive, st)) {
+        SpaceFigures(st, r.Free, r.Total);
+        const VolumeIdentity id = drive.DeviceNode.empty() ? VolumeIdentity() : map.Identity(drive.DeviceNode);
+        r.Label = id.Label;
+        r.Serial = VolumeSerialText(VolumeSerial(id.Uuid, st.f_fsid));
+        r.FileSystem = drive.Mount.FsType;
+        std::uint32_t bytesPerSector = 0, sectorsPerCluster = 0;
+        if (ClusterGeometry(drive, st, bytesPerSector, sectorsPerCluster))
+            r.ClusterSize = std::int64_t(sectorsPerCluster) * bytesPerSector;
     }
-    ClusterInfo clusters;
-    if (platform.GetDiskFreeSpace(root, clusters))
-        r.ClusterSize = std::int64_t(clusters.SectorsPerCluster) * clusters.BytesPerSector;
-    QString name;
-    platform.ShellDisplayName(root, name);
-    r.DisplayName = name.toStdString();
+    r.DisplayName = DisplayName(drive, map);
     return r;
 }
 
@@ -172,17 +191,18 @@ int main(int argc, char** argv)
         letters.push_back(char(c >= 'a' ? c - 'a' + 'A' : c));
     }
 
-    LinuxPlatform platform;
-    const std::shared_ptr<const DriveMapSnapshot> map = platform.Map().Current();
+    DriveMap drives;
+    TimedStatvfs timed;
+    const std::shared_ptr<const DriveMapSnapshot> map = drives.Current();
     int status = 0;
-    std::vector<DriveRecord> drives;
+    std::vector<DriveRecord> records;
     if (letters.empty()) {
         for (const MappedDrive& d : map->Drives)
-            drives.push_back(Query(platform, d));
+            records.push_back(Query(timed, *map, d));
     } else {
         for (char l : letters) {
             if (const MappedDrive* d = map->Find(l)) {
-                drives.push_back(Query(platform, *d));
+                records.push_back(Query(timed, *map, *d));
             } else {
                 std::fprintf(stderr, "kestrix-drives: %c: is not mapped\n", l);
                 status = 1;
@@ -191,7 +211,7 @@ int main(int argc, char** argv)
     }
 
     if (!json) {
-        for (const DriveRecord& r : drives)
+        for (const DriveRecord& r : records)
             PrintText(r);
         if (verbose)
             for (const LeftOutMount& m : map->LeftOut)
@@ -201,7 +221,7 @@ int main(int argc, char** argv)
     }
 
     std::vector<std::string> objects;
-    for (const DriveRecord& r : drives)
+    for (const DriveRecord& r : records)
         objects.push_back(Json(r));
     if (!verbose) {
         std::printf("%s\n", drivesjson::Array(objects).c_str());
