@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""kestrix-drives beside duf -json (and df -B1, findmnt -J) over the same mounts.
+"""kestrix-drives (text and --json) beside duf -json (and df -B1, findmnt -J) over the same mounts.
 
 Two rounds: this machine's mounts as they are, then the same with 24 extra
 tmpfs mounts. The extra mounts live in a private mount namespace (the
@@ -55,6 +55,7 @@ def count_lines(argv):
 def round_(title, drives, runs, warmup):
     commands = [
         ("kestrix-drives", [drives]),
+        ("kestrix-drives --json", [drives, "--json"]),
         ("duf -json", ["duf", "-json"]),
         ("df -B1", ["df", "-B1"]),
         ("findmnt -J", ["findmnt", "-J"]),

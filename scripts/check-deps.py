@@ -35,7 +35,7 @@ TESTED = {"platform_tests": "kestrix_platform_linux", "toolkit_tests": "kestrix_
           "walk_tests": ("kestrix_drives", "kestrix_platform_linux")}
 # Qt libraries a target may not reach at all.
 NO_GUI = {"kestrix_platform", "kestrix_platform_linux", "kestrix_drives", "platform_tests", "drives_tests",
-          "walk_tests"}
+          "walk_tests", "tools_tests"}
 GUI = {"Qt6::Gui", "Qt6::Widgets", "Qt6::DBus", "Qt6::Test"}
 NO_QT = {"kestrix_drivemap", "kestrix-drives"}
 # The system libraries behind the drive map: only the drive map links them.

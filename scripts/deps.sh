@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kestrix needs to build, run and test, when
 # any is missing, and the packages named as arguments (scripts/fuzz.sh asks
-# for clang so). Needs root (or sudo) only when something must be installed.
+# for clang so); --package adds the tools that check the Debian package.
+# Needs root (or sudo) only when something must be installed.
 set -euo pipefail
+
+extra=()
+package_tools=0
+for arg in "$@"; do
+  if [ "$arg" = "--package" ]; then package_tools=1; else extra+=("$arg"); fi
+done
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
@@ -12,8 +19,13 @@ PACKAGES=(
   fonts-wine
   xvfb xauth x11-utils imagemagick xdotool trayer openbox
   e2fsprogs squashfs-tools util-linux mount
-  "$@"
+  jq dpkg-dev file
+  "${extra[@]}"
 )
+# Checking the package and what it installs (scripts/deps.sh --package).
+if [ "$package_tools" -eq 1 ]; then
+  PACKAGES+=(desktop-file-utils appstream man-db lintian)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

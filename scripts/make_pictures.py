@@ -4,11 +4,18 @@ and writes them as XPM files under resources/. The XPM files are the sources
 the program compiles in; this script is how they were made, kept so that a
 picture can be changed and made again: python3 scripts/make_pictures.py
 
+It also draws the icon the desktop shows for the installed program (menu
+entry, software centre): the same drive with a fill gauge as vector shapes,
+written as an SVG and as antialiased PNGs at the hicolor theme's sizes under
+resources/icons/hicolor/.
+
 Glyph strips use magenta (#FF00FF) as the transparent ground: a button takes
 each cell's bottom-left pixel as its transparent colour. Cells, left to
 right: normal, disabled, down, hot."""
 import math
 import os
+import struct
+import zlib
 
 KEY = (255, 0, 255)
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
@@ -495,6 +502,142 @@ def cursor(arts):
         p.ascii(art, palette, x0, y0)
     return p
 
+# ------------------------------------------------------------------ desktop icon
+
+# The shapes of the desktop icon, painted in order on a 32 x 32 canvas:
+# ("rect", left, top, right, bottom, corner radius, fill) where fill is a
+# colour or ("vgradient", top colour, bottom colour); ("circle", cx, cy, r,
+# fill). Colours as 0xRRGGBB.
+BODY = (1.5, 6.0, 30.5, 26.5)
+
+
+def icon_shapes():
+    l, t, r, b = BODY
+    shapes = [
+        ("rect", l + 0.6, t + 1.2, r + 0.6, b + 1.2, 3.0, 0x000000, 0.28),   # shadow
+        ("rect", l, t, r, b, 3.0, 0x3B4250, 1.0),                            # outline
+        ("rect", l + 1, t + 1, r - 1, b - 1, 2.0, ("vgradient", 0xF2F4F7, 0x8D95A3), 1.0),
+        ("rect", 4.5, 9.5, 27.5, 17.5, 1.2, 0x101418, 1.0),                  # gauge window
+    ]
+    # The gauge: eight of ten segments lit, green, then yellow, then red.
+    colours = [0x2EC43E] * 6 + [0xF2D21B] * 2 + [0xE8452C] * 2
+    for i, c in enumerate(colours):
+        x = 6.0 + i * 2.1
+        shapes.append(("rect", x, 11.0, x + 1.5, 16.0, 0.3, c if i < 8 else 0x3A2420, 1.0))
+    for i in range(4):
+        x = 5.0 + i * 3.2
+        shapes.append(("rect", x, 20.5, x + 2.2, 21.9, 0.5, 0x4E5666, 1.0))    # slots
+    shapes.append(("circle", 24.5, 21.2, 2.0, 0x1E7F2A, 1.0))                # LED
+    shapes.append(("circle", 24.5, 21.2, 1.5, 0x2EC43E, 1.0))
+    shapes.append(("circle", 24.0, 20.7, 0.6, 0xA8F5B0, 1.0))
+    return shapes
+
+
+def inside(shape, x, y):
+    if shape[0] == "rect":
+        _, l, t, r, b, rad = shape[:6]
+        if x < l or x >= r or y < t or y >= b:
+            return False
+        cx = min(max(x, l + rad), r - rad)
+        cy = min(max(y, t + rad), b - rad)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= rad * rad
+    _, cx, cy, rad = shape[:4]
+    return (x - cx) ** 2 + (y - cy) ** 2 <= rad * rad
+
+
+def fill_at(shape, y):
+    fill = shape[6] if shape[0] == "rect" else shape[4]
+    if isinstance(fill, tuple):
+        _, top, bottom = fill
+        t = min(max((y - shape[2]) / (shape[4] - shape[2]), 0.0), 1.0)
+        return tuple(a + (b - a) * t for a, b in zip(hexrgb(top), hexrgb(bottom)))
+    return hexrgb(fill)
+
+
+def render_icon(size, ss=4):
+    """RGBA rows of the icon at size x size, ss x ss samples per pixel."""
+    shapes = icon_shapes()
+    unit = 32.0 / size
+    rows = []
+    for py in range(size):
+        row = bytearray()
+        for px in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]  # premultiplied
+            for sy in range(ss):
+                y = (py + (sy + 0.5) / ss) * unit
+                for sx in range(ss):
+                    x = (px + (sx + 0.5) / ss) * unit
+                    c, a = (0.0, 0.0, 0.0), 0.0
+                    for sh in shapes:
+                        if inside(sh, x, y):
+                            f, op = fill_at(sh, y), sh[-1]
+                            c = tuple(ci * (1 - op) + fi * op for ci, fi in zip(c, f))
+                            a = a * (1 - op) + op
+                    for i in range(3):
+                        acc[i] += c[i] * a if a else 0.0
+                    acc[3] += a
+            n = ss * ss
+            alpha = acc[3] / n
+            rgb = [round(acc[i] / acc[3]) if acc[3] else 0 for i in range(3)]
+            row += bytes(rgb + [round(alpha * 255)])
+        rows.append(bytes(row))
+    return rows
+
+
+def write_png(rows, size, path):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    raw = b"".join(b"\0" + r for r in rows)
+    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    data += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def write_svg(path):
+    out = ['<?xml version="1.0" encoding="UTF-8"?>',
+           '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+           "<defs>"]
+    gradients = []
+    body = []
+    for sh in icon_shapes():
+        fill = sh[6] if sh[0] == "rect" else sh[4]
+        if isinstance(fill, tuple):
+            gid = "g%d" % len(gradients)
+            gradients.append(gid)
+            out.append('<linearGradient id="%s" x1="0" y1="%g" x2="0" y2="%g" gradientUnits="userSpaceOnUse">'
+                       '<stop offset="0" stop-color="#%06X"/><stop offset="1" stop-color="#%06X"/></linearGradient>'
+                       % (gid, sh[2], sh[4], fill[1], fill[2]))
+            paint = "url(#%s)" % gid
+        else:
+            paint = "#%06X" % fill
+        opacity = "" if sh[-1] == 1.0 else ' fill-opacity="%g"' % sh[-1]
+        if sh[0] == "rect":
+            _, l, t, r, b, rad = sh[:6]
+            body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="%g" fill="%s"%s/>'
+                        % (l, t, r - l, b - t, rad, paint, opacity))
+        else:
+            body.append('<circle cx="%g" cy="%g" r="%g" fill="%s"%s/>' % (sh[1], sh[2], sh[3], paint, opacity))
+    out.append("</defs>")
+    out += body
+    out.append("</svg>")
+    with open(path, "w") as f:
+        f.write("\n".join(out) + "\n")
+
+
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def desktop_icons():
+    base = os.path.join(ROOT, "icons", "hicolor")
+    for size in ICON_SIZES:
+        folder = os.path.join(base, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(render_icon(size), size, os.path.join(folder, "kestrix.png"))
+    folder = os.path.join(base, "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    write_svg(os.path.join(folder, "kestrix.svg"))
+
 
 def main():
     g = os.path.join(ROOT, "glyphs")
@@ -522,6 +665,7 @@ def main():
     write_xpm(cursor([(GRAB_HAND, 1, 2)]), os.path.join(c, "grabhand.xpm"), "grabhand", True)
     write_xpm(cursor([(ARROW, 0, 0), (GRAB_HAND, 9, 10)]), os.path.join(c, "grabhandarrow.xpm"), "grabhandarrow", True)
     write_xpm(cursor([(DRAG_HAND, 1, 4)]), os.path.join(c, "draghand.xpm"), "draghand", True)
+    desktop_icons()
 
 
 if __name__ == "__main__":

@@ -57,15 +57,17 @@ void TForm1::FormCreate(QObject*)
     // The first height; the first activation fits it to the rows.
     setHeight(315);
 
-    // The help file beside the program.
+    // The help file beside the program; an installed copy's lies with its
+    // other read-only files.
     Platform& platform = CurrentPlatform();
-    Application().setHelpFile(platform.ProgramFolder() + QStringLiteral("Kestrix4.hlp"));
+    Application().setHelpFile(platform.DataFolder() + QStringLiteral("Kestrix4.hlp"));
 
     // Hints go to the status bar.
     Application().OnHint = [this](QObject* s) { ShowHint(s); };
     Application().TrackHints();
 
-    // Without a position file the window starts in the middle of the screen.
+    // Without a position file the window starts in the middle of the
+    // screen. The file is looked for where the position saver keeps it.
     if (!QFile::exists(platform.ProgramFolder() + QStringLiteral("kespos.ini"))) {
         const QSize screen = platform.ScreenSize();
         move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);

@@ -1,5 +1,6 @@
 // Program start: the splash screen first, then the application title, the
 // main window built and filled, and the event loop until the window closes.
+#include <QGuiApplication>
 #include <QStyleFactory>
 #include <memory>
 
@@ -16,6 +17,8 @@
 int main(int argc, char** argv)
 {
     TKestrixApplication app(argc, argv);
+    // The desktop entry the window belongs to (its icon and name in docks).
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIX_APP_ID));
     // Installed for the whole run; static, so it outlives all that main() builds.
     static LinuxDesktopPlatform platform;
     InstallPlatform(&platform);

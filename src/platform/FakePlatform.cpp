@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 
+#include <QDir>
 #include <QStringList>
 
 FakeFolder& FakeFolder::AddFile(const std::string& name, std::int64_t size)
@@ -261,4 +262,10 @@ bool FakePlatform::WinHelp(const QString& helpFile, unsigned command, unsigned d
 {
     HelpRequests << QStringLiteral("%1|%2|%3").arg(helpFile).arg(command).arg(data);
     return true;
+}
+
+bool FakePlatform::CreateProgramFolder()
+{
+    ++FolderCreations;
+    return !Folder.isEmpty() && QDir().mkpath(Folder);
 }

@@ -81,6 +81,10 @@ public:
     std::unique_ptr<DirListing> FindFirst(const QString& path) override;
     bool GlobalMemoryStatus(MemoryStatus& status) override;
     QString ProgramFolder() override { return Folder; }
+    QString ExecutableFolder() override { return ExeFolder.isEmpty() ? Folder : ExeFolder; }
+    QString DataFolder() override { return DataDir.isEmpty() ? ExecutableFolder() : DataDir; }
+    // Makes Folder (with its parents) when it is missing.
+    bool CreateProgramFolder() override;
     bool ShellOpen(const QString& target) override;
     bool WinExec(const QString& commandLine) override;
     bool WinHelp(const QString& helpFile, unsigned command, unsigned data) override;
@@ -90,7 +94,12 @@ public:
     bool OffersEx = true;
     MemoryStatus Memory;
     bool MemoryFails = false;
-    QString Folder;            // with trailing '/'
+    QString Folder;            // the program folder, with trailing '/'
+    // An installed copy's executable folder, when it is not Folder; its
+    // read-only data folder, when it is not the executable's. Empty: the same.
+    QString ExeFolder;
+    QString DataDir;
+    long FolderCreations = 0;  // CreateProgramFolder calls
     QSize Screen{1024, 768};
     unsigned ErrorMode = 0;
 

@@ -151,15 +151,43 @@ bool LinuxPlatform::GlobalMemoryStatus(MemoryStatus& status)
     return ReadMemoryStatus(options_.Meminfo, status);
 }
 
+const ProgramFolders& LinuxPlatform::Folders()
+{
+    if (!folders_) {
+        QString executable = options_.ExecutableFolder;
+        if (executable.isEmpty()) {
+            if (QCoreApplication::instance()) {
+                executable = QCoreApplication::applicationDirPath();
+            } else {
+                char buf[PATH_MAX];
+                const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+                if (n > 0)
+                    executable = QFileInfo(QFile::decodeName(QByteArray(buf, int(n)))).absolutePath();
+            }
+        }
+        folders_ = LocateProgramFolders(executable, options_.User ? *options_.User : CurrentUserFolders());
+    }
+    return *folders_;
+}
+
 QString LinuxPlatform::ProgramFolder()
 {
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    char buf[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return QString();
-    return QFileInfo(QFile::decodeName(QByteArray(buf, int(n)))).absolutePath() + QLatin1Char('/');
+    return Folders().Program;
+}
+
+QString LinuxPlatform::ExecutableFolder()
+{
+    return Folders().Executable;
+}
+
+QString LinuxPlatform::DataFolder()
+{
+    return Folders().Data;
+}
+
+bool LinuxPlatform::CreateProgramFolder()
+{
+    return MakeFolder(Folders().Program);
 }
 
 bool LinuxPlatform::ShellOpen(const QString& target)

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QUrl>
@@ -16,6 +17,7 @@
 #include "DriveFigures.h"
 #include "DriveMap.h"
 #include "Platform.h"
+#include "ProgramFolders.h"
 #include "TimedStatvfs.h"
 
 class LinuxPlatform : public Platform {
@@ -27,6 +29,12 @@ public:
         // How long a drive may take to answer before it counts as not answering.
         std::chrono::milliseconds Timeout{1000};
         std::string Meminfo = "/proc/meminfo";
+        // The executable's folder (tests put in their own); the running
+        // program's when empty.
+        QString ExecutableFolder;
+        // The user's folders (tests put in their own); the environment's
+        // when not set.
+        std::optional<UserFolders> User;
     };
 
     LinuxPlatform();
@@ -44,6 +52,9 @@ public:
     std::unique_ptr<DirListing> FindFirst(const QString& path) override;
     bool GlobalMemoryStatus(MemoryStatus& status) override;
     QString ProgramFolder() override;
+    QString ExecutableFolder() override;
+    QString DataFolder() override;
+    bool CreateProgramFolder() override;
     bool ShellOpen(const QString& target) override;
     bool WinExec(const QString& commandLine) override;
     bool WinHelp(const QString& helpFile, unsigned command, unsigned data) override;
@@ -61,7 +72,11 @@ private:
     bool Query(const QString& root, MappedDrive& drive, struct statvfs& out,
                std::shared_ptr<const DriveMapSnapshot>* snapshot = nullptr);
 
+    // Worked out once: where a copy lies does not change while it runs.
+    const ProgramFolders& Folders();
+
     Options options_;
+    std::optional<ProgramFolders> folders_;
     DriveMap map_;
     TimedStatvfs statvfs_;
     std::atomic<unsigned> errorMode_{0};

@@ -115,9 +115,23 @@ public:
     // --- memory
     virtual bool GlobalMemoryStatus(MemoryStatus& status) = 0;
 
-    // --- the program and the desktop
-    // The folder of the program's own file, with its trailing separator.
+    // --- the program's files (folders with their trailing separator)
+    // "The program's folder", where the program writes its files (INIVAL.INI,
+    // kespos.ini): the folder of its own file for a portable copy, the user's
+    // configuration folder for an installed one (see ProgramFolders.h).
     virtual QString ProgramFolder() = 0;
+    // The folder of the program's own file. The default: the program folder.
+    virtual QString ExecutableFolder() { return ProgramFolder(); }
+    // Where the program's read-only files (help) lie. The default: the
+    // executable's folder.
+    virtual QString DataFolder() { return ExecutableFolder(); }
+    // Makes the program folder when it does not exist yet (an installed
+    // copy's configuration folder is made when the first file is written);
+    // false when it cannot be made. The writers of the program's files call
+    // it before they write. The default: a folder that always exists.
+    virtual bool CreateProgramFolder() { return true; }
+
+    // --- the desktop
     // The shell's "open" of a file name or an address; false when refused.
     virtual bool ShellOpen(const QString& target) = 0;
     // Starts a command line as a program in a normal window.

@@ -228,7 +228,9 @@ void TIniVal::Save()
         }
     }
     // One replacement of the file for the whole save rather than one per
-    // key: the same content, synced once.
+    // key: the same content, synced once. An installed copy's folder is made
+    // now, at the first write; if it cannot be, the write says so.
+    CurrentPlatform().CreateProgramFolder();
     TIniFile ini(EffectiveFileName());
     ini.WriteStrings(entries);
 }
@@ -236,8 +238,16 @@ void TIniVal::Save()
 void TIniVal::Loaded()
 {
     TComponent::Loaded();
-    if (iniFileName_.isEmpty())
-        iniFileName_ = CurrentPlatform().ProgramFolder() + Name();
+    if (iniFileName_.isEmpty()) {
+        Platform& platform = CurrentPlatform();
+        iniFileName_ = platform.ProgramFolder() + Name();
+        // A "." in the path of the program's own folder drops the extension,
+        // and files saved there rely on it. An installed copy's folder is the
+        // user's configuration folder, whose ".config" nobody chose: there
+        // the file is INIVAL.INI, as beside any other program.
+        if (platform.ProgramFolder() != platform.ExecutableFolder())
+            iniFileName_ += QStringLiteral(".INI");
+    }
     if (automatic_)
         if (TForm* form = OwnerForm())
             Chain(form);

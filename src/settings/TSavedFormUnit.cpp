@@ -1,5 +1,6 @@
 #include "TSavedFormUnit.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
@@ -81,7 +82,13 @@ QString TSavedForm::FileName() const
 
 void TSavedForm::CheckFolder() const
 {
-    if (!QFileInfo(QFileInfo(FileName()).path()).isDir())
+    const QString folder = QFileInfo(FileName()).path();
+    // The program folder is the platform's to provide: an installed copy's
+    // is made when the first file is written, so before that it is missing
+    // and reads as an empty one.
+    if (QDir::cleanPath(folder) == QDir::cleanPath(CurrentPlatform().ProgramFolder()))
+        return;
+    if (!QFileInfo(folder).isDir())
         throw Exception(QStringLiteral("TSavedForm: folder for ini file does not exist"));
 }
 
@@ -229,6 +236,7 @@ void TSavedForm::Save(TIniFile* file)
     if (file) {
         SaveTo(*file);
     } else {
+        CurrentPlatform().CreateProgramFolder();
         CheckFolder();
         TIniFile ini(FileName());
         SaveTo(ini);

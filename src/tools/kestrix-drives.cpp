@@ -9,6 +9,7 @@
 #include <sys/statvfs.h>
 #include <vector>
 
+#include "DrivesJson.h"
 #include "platform/DriveFigures.h"
 #include "platform/DriveMap.h"
 #include "platform/DriveTypes.h"
@@ -17,7 +18,7 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: kestrix-drives [-v|--verbose] [LETTER...]\n"
+    "Usage: kestrix-drives [-v|--verbose] [--json] [LETTER...]\n"
     "Prints the drive letters as Kestrix sees them: one line per mapped letter\n"
     "(or per LETTER given), with these fields separated by a tab:\n"
     "  1 letter and colon        (C:)\n"
@@ -40,6 +41,13 @@ const char* const kUsage =
     "that the fields stay on one line and every text can be read back.\n"
     "With -v, the mounts that got no letter follow, one per line:\n"
     "  #  mount point  file system  source  reason\n"
+    "With --json, a JSON array of one object per letter instead, with the\n"
+    "fields letter, type, type_text, root, mount_point, total, free, label,\n"
+    "serial, file_system, cluster_size, display_name (figures as numbers);\n"
+    "with -v --json an object {\"drives\": [...], \"left_out\": [...]}, each\n"
+    "mount left out with mount_point, file_system, source and reason. A name\n"
+    "that is not valid UTF-8 reads with U+FFFD for each invalid byte, and its\n"
+    "exact bytes follow in hex in a field named after it plus \"_hex\".\n"
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
@@ -81,30 +89,75 @@ bool Ask(TimedStatvfs& timed, const MappedDrive& drive, struct statvfs& st)
     return timed.Query(drive.Path, st) == TimedStatvfs::Result::Ok;
 }
 
-void PrintDrive(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDrive& drive)
+// What the tool prints of one letter.
+struct DriveRecord {
+    char Letter = 0;
+    unsigned Type = 0;
+    std::string Root;
+    std::string MountPoint;
+    std::int64_t Total = -1;
+    std::int64_t Free = -1;
+    std::string Label;
+    std::string Serial;
+    std::string FileSystem;
+    std::int64_t ClusterSize = -1;
+    std::string DisplayName;
+};
+
+DriveRecord Query(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDrive& drive)
 {
-    const std::string root = std::string(1, drive.Letter) + ":\\";
-    long long total = -1, free = -1, clusterSize = -1;
-    std::string label, serial, fileSystem;
+    DriveRecord r;
+    r.Letter = drive.Letter;
+    r.Type = drive.Type;
+    r.Root = std::string(1, drive.Letter) + ":\\";
+    r.MountPoint = drive.Path;
     struct statvfs st {};
     if (Ask(timed, drive, st)) {
-        std::int64_t f = 0, t = 0;
-        SpaceFigures(st, f, t);
-        free = f;
-        total = t;
+        SpaceFigures(st, r.Free, r.Total);
         const VolumeIdentity id = drive.DeviceNode.empty() ? VolumeIdentity() : map.Identity(drive.DeviceNode);
-        label = id.Label;
-        serial = VolumeSerialText(VolumeSerial(id.Uuid, st.f_fsid));
-        fileSystem = drive.Mount.FsType;
+        r.Label = id.Label;
+        r.Serial = VolumeSerialText(VolumeSerial(id.Uuid, st.f_fsid));
+        r.FileSystem = drive.Mount.FsType;
         std::uint32_t bytesPerSector = 0, sectorsPerCluster = 0;
         if (ClusterGeometry(drive, st, bytesPerSector, sectorsPerCluster))
-            clusterSize = (long long)sectorsPerCluster * bytesPerSector;
+            r.ClusterSize = std::int64_t(sectorsPerCluster) * bytesPerSector;
     }
+    r.DisplayName = DisplayName(drive, map);
+    return r;
+}
+
+void PrintText(const DriveRecord& r)
+{
     // The root path ("C:\") is the one field printed as it is: its form is fixed.
-    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", drive.Letter, drive.Type,
-                DriveTypeText(drive.Type), root.c_str(), Escape(drive.Path).c_str(), total, free,
-                Escape(label).c_str(), serial.c_str(), Escape(fileSystem).c_str(), clusterSize,
-                Escape(DisplayName(drive, map)).c_str());
+    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", r.Letter, r.Type, DriveTypeText(r.Type),
+                r.Root.c_str(), Escape(r.MountPoint).c_str(), (long long)r.Total, (long long)r.Free,
+                Escape(r.Label).c_str(), r.Serial.c_str(), Escape(r.FileSystem).c_str(), (long long)r.ClusterSize,
+                Escape(r.DisplayName).c_str());
+}
+
+std::string Json(const DriveRecord& r)
+{
+    drivesjson::Object o;
+    o.Text("letter", std::string{r.Letter, ':'})
+        .Number("type", r.Type)
+        .Text("type_text", DriveTypeText(r.Type))
+        .Text("root", r.Root)
+        .Text("mount_point", r.MountPoint)
+        .Number("total", r.Total)
+        .Number("free", r.Free)
+        .Text("label", r.Label)
+        .Text("serial", r.Serial)
+        .Text("file_system", r.FileSystem)
+        .Number("cluster_size", r.ClusterSize)
+        .Text("display_name", r.DisplayName);
+    return o.Json();
+}
+
+std::string Json(const LeftOutMount& m)
+{
+    drivesjson::Object o;
+    o.Text("mount_point", m.MountPoint).Text("file_system", m.FsType).Text("source", m.Source).Text("reason", m.Reason);
+    return o.Json();
 }
 
 } // namespace
@@ -112,6 +165,7 @@ void PrintDrive(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDr
 int main(int argc, char** argv)
 {
     bool verbose = false;
+    bool json = false;
     std::vector<char> letters;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -121,6 +175,10 @@ int main(int argc, char** argv)
         }
         if (arg == "-v" || arg == "--verbose") {
             verbose = true;
+            continue;
+        }
+        if (arg == "--json") {
+            json = true;
             continue;
         }
         // "D", "d", "D:" or "D:\" name a letter.
@@ -137,22 +195,42 @@ int main(int argc, char** argv)
     TimedStatvfs timed;
     const std::shared_ptr<const DriveMapSnapshot> map = drives.Current();
     int status = 0;
+    std::vector<DriveRecord> records;
     if (letters.empty()) {
         for (const MappedDrive& d : map->Drives)
-            PrintDrive(timed, *map, d);
+            records.push_back(Query(timed, *map, d));
     } else {
         for (char l : letters) {
             if (const MappedDrive* d = map->Find(l)) {
-                PrintDrive(timed, *map, *d);
+                records.push_back(Query(timed, *map, *d));
             } else {
                 std::fprintf(stderr, "kestrix-drives: %c: is not mapped\n", l);
                 status = 1;
             }
         }
     }
-    if (verbose)
-        for (const LeftOutMount& m : map->LeftOut)
-            std::printf("#\t%s\t%s\t%s\t%s\n", Escape(m.MountPoint).c_str(), Escape(m.FsType).c_str(),
-                        Escape(m.Source).c_str(), m.Reason.c_str());
+
+    if (!json) {
+        for (const DriveRecord& r : records)
+            PrintText(r);
+        if (verbose)
+            for (const LeftOutMount& m : map->LeftOut)
+                std::printf("#\t%s\t%s\t%s\t%s\n", Escape(m.MountPoint).c_str(), Escape(m.FsType).c_str(),
+                            Escape(m.Source).c_str(), m.Reason.c_str());
+        return status;
+    }
+
+    std::vector<std::string> objects;
+    for (const DriveRecord& r : records)
+        objects.push_back(Json(r));
+    if (!verbose) {
+        std::printf("%s\n", drivesjson::Array(objects).c_str());
+        return status;
+    }
+    std::vector<std::string> leftOut;
+    for (const LeftOutMount& m : map->LeftOut)
+        leftOut.push_back(Json(m));
+    std::printf("{\n  \"drives\": %s,\n  \"left_out\": %s\n}\n", drivesjson::Array(objects, "  ").c_str(),
+                drivesjson::Array(leftOut, "  ").c_str());
     return status;
 }

@@ -234,6 +234,62 @@ TEST_F(PersistTest, ProgramFolderWithADotKeepsTheSettingsInINIVALWithoutExtensio
     EXPECT_EQ(RowsOnScreen(), QStringLiteral("C"));
 }
 
+TEST_F(PersistTest, InstalledCopyKeepsBothFilesInTheConfigurationFolderAndLooksForThePositionThere)
+{
+    // The executable in usr/bin with stale files of a portable past beside
+    // it; the configuration folder is not there yet.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("usr/bin")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("usr/share/kestrix")));
+    fake.ExeFolder = dir.path() + QStringLiteral("/usr/bin/");
+    fake.DataDir = dir.path() + QStringLiteral("/usr/share/kestrix/");
+    fake.Folder = dir.path() + QStringLiteral("/home/.config/kestrix/");
+    const QByteArray stalePosition = "[Dialog_Positions]\nForm11024x768Left=3\nForm11024x768Top=4\n";
+    const QByteArray staleSettings = "[Form1]\ndd1=0\nGBView=1\n";
+    for (const auto& [name, bytes] : {std::pair{kPositions, stalePosition}, std::pair{kSettings, staleSettings}}) {
+        QFile f(fake.ExeFolder + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    AddDrivesCAndD();
+    Start();
+    // Nothing of the stale files: both rows, megabytes, centred.
+    EXPECT_EQ(RowsOnScreen(), QStringLiteral("CD"));
+    EXPECT_EQ(UnitButtonsDown(), QStringLiteral("0010"));
+    EXPECT_EQ(form->pos(), QPoint(169, 227));
+    EXPECT_EQ(Application().HelpFile(), fake.DataDir + QStringLiteral("Kestrix4.hlp"));
+    EXPECT_FALSE(QDir(fake.Folder).exists());
+    form->FormActivate(form.get());
+    form->GBytesBut->Click();
+    form->move(40, 50);
+    CloseAndEnd();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(QDir(fake.Folder).entryList(QDir::Files, QDir::Name), (QStringList{kSettings, kPositions}));
+    EXPECT_EQ(FileInFolder(kPositions), "[Dialog_Positions]\nForm11024x768Left=40\nForm11024x768Top=50\n");
+    EXPECT_EQ(FileInFolder(kSettings), SettingsWithTicked(QStringList{"Cs0", "GBView"} + ShowFlagsBut("")));
+
+    // The next start finds both there: the place is not centred.
+    Start();
+    EXPECT_EQ(UnitButtonsDown(), QStringLiteral("0001"));
+    EXPECT_EQ(form->pos(), QPoint(40, 50));
+    form.reset();
+    QFile beside(fake.ExeFolder + kSettings);
+    ASSERT_TRUE(beside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(beside.readAll(), staleSettings);
+}
+
+TEST_F(PersistTest, ConfigurationFolderThatCannotBeMadeReportsBothFiles)
+{
+    fake.ExeFolder = dir.path() + QLatin1Char('/');
+    // A file where the folder ".config" should be.
+    PutInFolder(QStringLiteral(".config"), "not a folder");
+    fake.Folder = dir.path() + QStringLiteral("/.config/kestrix/");
+    fake.AddDrive('C', DRIVE_FIXED, 10 * GiB, 5 * GiB);
+    StartActive();
+    CloseAndEnd();
+    EXPECT_EQ(errors, (QStringList{"Unable to write to " + fake.Folder + kPositions,
+                                   "Unable to write to " + fake.Folder + kSettings}));
+}
+
 TEST_F(PersistTest, PositionFileAsFoundOnDisk)
 {
     // A left edge that is no integer keeps the layout's; another

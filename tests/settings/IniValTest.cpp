@@ -456,6 +456,28 @@ TEST_F(IniValTest, ProgramFolderWithADotGivesAFileWithoutExtension)
     EXPECT_TRUE(next.Checked("StayonTop1"));
 }
 
+TEST_F(IniValTest, InstalledCopyKeepsINIVALDotINIInAConfigurationFolderMadeAtTheFirstSave)
+{
+    UseInstalledCopy();
+    ASSERT_TRUE(Folder().contains("/.config/"));
+    {
+        SettingsForm form;
+        form.DoCreate();
+        // The dot of ".config" does not take the extension away.
+        EXPECT_EQ(form.IniVal->EffectiveFileName(), Folder() + "INIVAL.INI");
+        // Loading from the missing folder keeps the layout and makes nothing.
+        EXPECT_TRUE(form.Checked("dc1"));
+        EXPECT_FALSE(QDir(Folder()).exists());
+        form.SetChecked("dc1", false);
+    }
+    EXPECT_EQ(FolderEntries(), QStringList{"INIVAL.INI"});
+    EXPECT_TRUE(Get(Settings()).startsWith("[Form1]\ndc1=0\n"));
+    EXPECT_EQ(QDir(fake_.ExeFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    SettingsForm next;
+    next.DoCreate();
+    EXPECT_FALSE(next.Checked("dc1"));
+}
+
 TEST_F(IniValTest, RefusedSaveReportsTheFileAndLosesNothing)
 {
     const QByteArray original = "[Form1]\ndc1=1\n[Other]\nk=v\n";

@@ -33,6 +33,14 @@ protected:
         QDir(dir_.path()).mkpath(name);
         fake_.Folder = dir_.filePath(name) + QLatin1Char('/');
     }
+    // An installed copy: the executable in <temporary folder>/usr/bin/, the
+    // program folder <temporary folder>/home/.config/kestrix/, not made yet.
+    void UseInstalledCopy()
+    {
+        QDir(dir_.path()).mkpath(QStringLiteral("usr/bin"));
+        fake_.ExeFolder = dir_.filePath(QStringLiteral("usr/bin/"));
+        fake_.Folder = dir_.filePath(QStringLiteral("home/.config/kestrix/"));
+    }
     QString Folder() const { return fake_.Folder; }
     QString InFolder(const QString& name) const { return fake_.Folder + name; }
 

@@ -373,6 +373,25 @@ TEST_F(SavedFormTest, MissingFolderIsReportedBeforeAnyFileIsTouched)
     EXPECT_EQ(w.form->pos(), QPoint(1, 2));
 }
 
+TEST_F(SavedFormTest, InstalledCopyLoadsFromAMissingProgramFolderAndMakesItAtTheSave)
+{
+    UseInstalledCopy();
+    const Window w = Build();
+    EXPECT_EQ(w.form->pos(), QPoint(314, 93));
+    EXPECT_FALSE(QDir(Folder()).exists());
+    w.form->move(40, 30);
+    w.saver->Save();
+    EXPECT_EQ(Get(Kespos()), "[Dialog_Positions]\nForm11024x768Left=40\nForm11024x768Top=30\n");
+
+    // A folder of its own below the program folder must still be there.
+    const Window sub = Build([](TSavedForm& s) {
+        AsMainWindow(s);
+        s.setIniFile("positions/kespos.ini");
+        s.setAutoLoad(false);
+    });
+    EXPECT_EQ(ErrorOf<Exception>([&] { sub.saver->Save(); }), "TSavedForm: folder for ini file does not exist");
+}
+
 TEST_F(SavedFormTest, RefusedWriteKeepsTheFile)
 {
     const QByteArray original = "[Dialog_Positions]\nForm1800x600Left=5\n";
