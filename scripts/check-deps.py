@@ -10,7 +10,8 @@ import os, re, subprocess, sys, tempfile
 # Which of our libraries each library may link (directly or not).
 ALLOWED = {
     "kestrix_platform": set(),
-    "kestrix_platform_linux": {"kestrix_platform"},
+    "kestrix_drivemap": set(),
+    "kestrix_platform_linux": {"kestrix_platform", "kestrix_drivemap"},
     "kestrix_toolkit": set(),
     "kestrix_widgets": {"kestrix_toolkit"},
     "kestrix_drives": {"kestrix_platform"},
@@ -20,15 +21,17 @@ ALLOWED = {
 # Test support: which of our libraries the support may bring in.
 SUPPORT = {"kestrix_testsupport_core": set(), "kestrix_testmain_core": set(),
            "kestrix_testsupport": {"kestrix_toolkit"}}
+# Programs a test binary runs (a build-order dependency, nothing linked).
+RUNS = {"platform_tests": {"kestrix-drives"}}
 # The library each test binary tests.
 TESTED = {"platform_tests": "kestrix_platform_linux", "toolkit_tests": "kestrix_toolkit",
           "widgets_tests": "kestrix_widgets", "drives_tests": "kestrix_drives",
           "settings_tests": "kestrix_settings", "shell_tests": "kestrix_shell",
           "details_tests": "kestrix_app", "app_tests": "kestrix_app"}
 # Qt libraries a target may not reach at all.
-NO_GUI = {"kestrix_platform", "kestrix_platform_linux", "kestrix_drives", "kestrix-drives",
-          "platform_tests", "drives_tests"}
+NO_GUI = {"kestrix_platform", "kestrix_platform_linux", "kestrix_drives", "platform_tests", "drives_tests"}
 GUI = {"Qt6::Gui", "Qt6::Widgets", "Qt6::DBus", "Qt6::Test"}
+NO_QT = {"kestrix_drivemap", "kestrix-drives"}
 
 
 def graph(build):
@@ -79,10 +82,16 @@ def main():
             continue
         got = {n for n in reach(edges, test) if ours(n) and n not in SUPPORT}
         wanted = {lib} | {n for n in reach(edges, lib) if ours(n)}
+        for program in RUNS.get(test, ()):
+            wanted |= {program} | {n for n in reach(edges, program) if ours(n)}
         if got - wanted:
             faults.append(f"{test} links {sorted(got - wanted)} beyond {lib} and its dependencies")
     for t in NO_GUI:
         bad = reach(edges, t) & GUI
+        if bad:
+            faults.append(f"{t} reaches {sorted(bad)}")
+    for t in NO_QT:
+        bad = {n for n in reach(edges, t) if n.startswith("Qt")}
         if bad:
             faults.append(f"{t} reaches {sorted(bad)}")
     for f in faults:

@@ -1,7 +1,5 @@
 #include "app/KestrixApplication.h"
 
-#include <exception>
-
 #include "toolkit/Application.h"
 
 TKestrixApplication::TKestrixApplication(int& argc, char** argv)
@@ -11,10 +9,7 @@ TKestrixApplication::TKestrixApplication(int& argc, char** argv)
 
 bool TKestrixApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        Application().HandleException(e);
-        return false;
-    }
+    bool handled = false;
+    Application().RunHandler([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

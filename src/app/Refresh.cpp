@@ -6,12 +6,6 @@
 
 #include "app/STSMain.h"
 
-namespace {
-
-constexpr int kRowHeight = 20;
-
-} // namespace
-
 QString DriveSlot::RootPath() const
 {
     return QString(Letter) + QStringLiteral(":\\");
@@ -85,7 +79,7 @@ void TForm1::FitToRows()
     // The client area below the menu bar holds exactly PanKestrix and the
     // status bar.
     const int n = int(std::count_if(Slots.begin(), Slots.end(), [](const DriveSlot& s) { return s.RowVisible(); }));
-    int panHeight = TopPanel->height() + HeaderPanel->height() + PanGuage->height() + kRowHeight * n;
+    int panHeight = TopPanel->height() + HeaderPanel->height() + PanGuage->height() + kDriveRowHeight * n;
     if (!PanDet->isHidden())
         panHeight += PanDet->height();
     SetPanKestrixHeight(panHeight);
@@ -94,15 +88,15 @@ void TForm1::FitToRows()
 
 void TForm1::FormActivate(QObject* sender)
 {
-    // 1. - 3. The window fits its rows.
+    // The window fits its rows.
     FitToRows();
 
-    // 4. The figures in the unit of the pressed button.
+    // The figures in the unit of the pressed button.
     QObject* last = RunPressedUnitButtons();
     if (!last)
         last = sender;
 
-    // 5. The percentage of every answering drive, shown or not.
+    // The percentage of every answering drive, shown or not.
     for (DriveSlot& s : Slots) {
         std::int64_t size = 0, free = 0;
         if (!DriveFigures(s, size, free))
@@ -111,7 +105,7 @@ void TForm1::FormActivate(QObject* sender)
         s.G->setPercent(s.Per->Progress());
     }
 
-    // 6. - 9.
+    // Then the totals, the display names, the lamps and the memory panel.
     TotalBar(last);
     VolumeSort();
     LedSort();

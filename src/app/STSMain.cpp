@@ -13,11 +13,7 @@ TForm1::~TForm1()
     // The settings store saves here. A refused write must not leave a
     // destructor: it is shown as any handler's error is, and the rest of the
     // clean-up goes on.
-    try {
-        DoDestroy();
-    } catch (const std::exception& e) {
-        Application().HandleException(e);
-    }
+    Application().RunHandler([this] { DoDestroy(); });
     // The hint handler points at this window.
     Application().OnHint = nullptr;
     if (Application().MainForm == this)
@@ -50,42 +46,42 @@ void TForm1::SetPanKestrixHeight(int h)
 
 void TForm1::FormCreate(QObject*)
 {
-    // 1. Restore every check mark: show flags, unit flags, scheme, on top.
+    // Restore every check mark: show flags, unit flags, scheme, on top.
     IniVal->Load();
 
-    // 2. Rows of flagged, existing drives.
+    // Rows of flagged, existing drives.
     for (DriveSlot& s : Slots)
         if (s.Flag->Checked())
             ShowDrive(s.RootPath(), s.Pan);
 
-    // 3. The first height; the first activation fits it to the rows.
+    // The first height; the first activation fits it to the rows.
     setHeight(315);
 
-    // 4. The help file beside the program.
+    // The help file beside the program.
     Platform& platform = CurrentPlatform();
     Application().setHelpFile(platform.ProgramFolder() + QStringLiteral("Kestrix4.hlp"));
 
-    // 5. Hints go to the status bar.
+    // Hints go to the status bar.
     Application().OnHint = [this](QObject* s) { ShowHint(s); };
     Application().TrackHints();
 
-    // 6. Without a position file the window starts in the middle of the screen.
+    // Without a position file the window starts in the middle of the screen.
     if (!QFile::exists(platform.ProgramFolder() + QStringLiteral("kespos.ini"))) {
         const QSize screen = platform.ScreenSize();
         move(screen.width() / 2 - width() / 2, screen.height() / 2 - height() / 2);
     }
 
-    // 7. The directory walk's flags (its root list comes with the walk).
+    // The directory walk's flags (its root list comes with the walk).
     ScanRunning = false;
     ScanStop = false;
 
-    // 8. The one memory reading of the run, shown by the memory panel.
+    // The one memory reading of the run, shown by the memory panel.
     MemStatus = MemoryStatus();
     MemStatus.Length = 32;
     platform.GlobalMemoryStatus(MemStatus);
     SysInfo(this);
 
-    // 9. - 11. The unit of the restored flag; a later flag's button releases
+    // The unit of the restored flag; a later flag's button releases
     // an earlier one.
     IniVal->Load();
     const std::pair<TAction*, TLbSpeedButton*> units[] = {
@@ -95,7 +91,7 @@ void TForm1::FormCreate(QObject*)
             button->setDown(true);
     IniVal->Load();
 
-    // 12. The restored colour scheme onto the bottom panel, then over the
+    // The restored colour scheme onto the bottom panel, then over the
     // window. The light colour is white for every scheme here, System Colors
     // included; the last ticked item wins.
     for (std::size_t i = 0; i < Cs.size(); ++i) {
@@ -111,7 +107,7 @@ void TForm1::FormCreate(QObject*)
     // expects the window on top from the start.
     KTop1->setKTop(StayonTop1->Checked());
 
-    // 13. The window is built: the splash screen goes.
+    // The window is built: the splash screen goes.
     if (SplashScreen)
         SplashScreen->hide();
 }
@@ -158,13 +154,11 @@ void TForm1::FormClose(QObject*, TCloseAction&)
     // An error escaping here would refuse this close and every later one, so
     // the user could never quit: it is shown, and the window closes all the
     // same (the settings are still saved at destruction).
-    try {
+    Application().RunHandler([this] {
         // The scheme's check mark follows the colours shown, so that it is saved.
         Colors1Click(this);
         SavedForm1->SaveRequest();
-    } catch (const std::exception& e) {
-        Application().HandleException(e);
-    }
+    });
 }
 
 void TForm1::FormDestroy(QObject*)

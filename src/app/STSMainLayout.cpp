@@ -20,7 +20,6 @@ constexpr TColor kToolLight = 16303781;  // 0xF8C6A5: their light colour
 constexpr TColor kSchemeMiddle = 0xC0C0C0; // the Gray scheme's middle colour
 constexpr TColor kSchemeDark = 0x808080;   // and its dark one
 
-constexpr int kRowHeight = 20;
 constexpr int kFirstRowTop = 62; // below the top panel (44) and the header (18)
 
 QFont SansSerif(bool bold = false) { return DesignFont(QStringLiteral("MS Sans Serif"), -11, bold); }
@@ -346,7 +345,7 @@ void TForm1::BuildRows()
         s.Pan = new TGPanel(PanKestrix);
         s.Pan->setName(QStringLiteral("Pan") + x);
         s.Pan->hide();
-        s.Pan->setGeometry(0, kFirstRowTop + kRowHeight * i, 686, kRowHeight);
+        s.Pan->setGeometry(0, kFirstRowTop + kDriveRowHeight * i, 686, kDriveRowHeight);
         s.Pan->setBevelOuter(TPanelBevel::bvNone);
         s.Pan->setColor(clGray);
         SetGradient(s.Pan, kRowColor1, kRowColor2, clBlack, 75);
@@ -410,7 +409,7 @@ void TForm1::BuildDetailsPanel()
     PanDet = new TGPanel(PanKestrix);
     PanDet->setName(QStringLiteral("PanDet"));
     PanDet->hide();
-    PanDet->setGeometry(0, kFirstRowTop + kRowHeight * kDriveSlots, 686, 124);
+    PanDet->setGeometry(0, kFirstRowTop + kDriveRowHeight * kDriveSlots, 686, 124);
     PanDet->setBevelOuter(TPanelBevel::bvNone);
     PanDet->setColor(clMaroon);
     SetGradient(PanDet, clBlack, clGray, clBlack, 100);

@@ -62,10 +62,10 @@ const SizeUnitInfo* TForm1::CurrentUnit() const
 
 void TForm1::ViewSort(QObject* sender)
 {
-    // 1. The scheme's colours follow the buttons' pressed state.
+    // The scheme's colours follow the buttons' pressed state.
     ColorSort(sender);
 
-    // 2. - 3. The unit of the sender; any other sender keeps the current unit.
+    // The unit of the sender; any other sender keeps the current unit.
     const SizeUnitInfo* unit = nullptr;
     for (TSizeUnit u : kUnits)
         if (sender == UnitButton(u))
@@ -82,7 +82,7 @@ void TForm1::ViewSort(QObject* sender)
     HeaderControl1->setSectionText(3, QString::fromLatin1(unit->UsedCaption));
     UnitFlag(unit->Unit)->setChecked(true);
 
-    // 4. The figures of every shown, answering drive.
+    // The figures of every shown, answering drive.
     const long double divisor = unit->Divisor;
     const QString rowPattern = QString::fromLatin1(unit->RowPattern);
     for (DriveSlot& s : Slots) {
@@ -94,12 +94,12 @@ void TForm1::ViewSort(QObject* sender)
         s.U->setCaption(FormatNumber(SubtractBytes(size, free) / divisor, rowPattern));
     }
 
-    // 5. A query that failed after the drive answered wrote "-1".
+    // A query that failed after the drive answered wrote "-1".
     for (QObject* c : Components())
         if (auto* label = qobject_cast<TLabel*>(c); label && label->Caption() == QLatin1String("-1"))
             label->setCaption(QStringLiteral("0"));
 
-    // 6. Totals over the same drives, divided before the subtraction.
+    // Totals over the same drives, divided before the subtraction.
     std::int64_t totalSize = 0, totalFree = 0;
     ShownTotals(totalSize, totalFree);
     const long double sizeInUnit = totalSize / divisor;
@@ -109,7 +109,7 @@ void TForm1::ViewSort(QObject* sender)
     Label5->setCaption(FormatNumber(sizeInUnit, totalsPattern));
     Label6->setCaption(FormatNumber(freeInUnit, totalsPattern));
 
-    // 7. - 8.
+    // The totals' gauges follow, and an open details panel shows the new unit.
     TotalBar(sender);
     if (!PanDet->isHidden())
         DetVis(sender);

@@ -25,19 +25,19 @@ int main(int argc, char** argv)
     InitResources();
     SetDefaultUrlOpener([](const QString& target) { return CurrentPlatform().ShellOpen(target); });
 
-    // 1. The splash screen is on screen while everything else is built.
+    // The splash screen is on screen while everything else is built.
     auto splash = std::make_unique<TSplashScreen>();
     SplashScreen = splash.get();
     SplashScreen->ShowAndPaint();
 
-    // 2.
+    // Error boxes carry the title: set before the main window is built.
     Application().setTitle(QStringLiteral("Kestrix"));
 
-    // 3. The main window: its layout, then FormCreate (which hides the splash).
+    // The main window: its layout, then FormCreate (which hides the splash).
     auto form = std::make_unique<TForm1>();
     Application().MainForm = form.get();
 
-    // 4. Shown and activated: the first activation fills every row (unless
+    // Shown and activated: the first activation fills every row (unless
     // a component decided the program starts hidden).
     if (Application().ShowMainForm) {
         form->show();
@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     }
     const int rc = app.exec();
 
-    // 5. The window has closed; destruction saves the settings.
+    // The window has closed; destruction saves the settings.
     form.reset();
     splash.reset();
     return rc;

@@ -1,6 +1,6 @@
 #include "DriveMap.h"
 
-#include "Platform.h"
+#include "DriveTypes.h"
 
 #include <algorithm>
 #include <array>

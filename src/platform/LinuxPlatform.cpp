@@ -1,5 +1,6 @@
 #include "LinuxPlatform.h"
 
+#include "DriveFigures.h"
 #include "Meminfo.h"
 #include "PosixDirListing.h"
 
@@ -14,77 +15,9 @@
 
 namespace {
 
-// Windows file-system flags the volume record carries.
-constexpr std::uint32_t FILE_CASE_SENSITIVE_SEARCH = 0x1;
-constexpr std::uint32_t FILE_CASE_PRESERVED_NAMES = 0x2;
-constexpr std::uint32_t FILE_UNICODE_ON_DISK = 0x4;
-constexpr std::uint32_t FILE_READ_ONLY_VOLUME = 0x80000;
-
 constexpr unsigned HELP_QUIT = 2;
 
-// a * b in bytes, held at the largest signed 64-bit value instead of wrapping
-// (some FUSE filesystems report absurd block counts).
-std::int64_t Bytes(std::uint64_t count, std::uint64_t unit)
-{
-    const unsigned __int128 v = static_cast<unsigned __int128>(count) * unit;
-    return v > static_cast<unsigned __int128>(std::numeric_limits<std::int64_t>::max())
-        ? std::numeric_limits<std::int64_t>::max() : std::int64_t(v);
-}
-
-std::uint64_t FragmentSize(const struct statvfs& st)
-{
-    return st.f_frsize ? st.f_frsize : st.f_bsize;
-}
-
-QString DefaultName(unsigned type)
-{
-    switch (type) {
-    case DRIVE_REMOVABLE: return QStringLiteral("Removable Disk");
-    case DRIVE_CDROM: return QStringLiteral("CD Drive");
-    case DRIVE_REMOTE: return QStringLiteral("Network Drive");
-    case DRIVE_RAMDISK: return QStringLiteral("RAM Disk");
-    default: return QStringLiteral("Local Disk");
-    }
-}
-
-bool CaseInsensitiveFs(const std::string& type)
-{
-    return type == "vfat" || type == "msdos" || type == "exfat" || type == "ntfs" || type == "ntfs3";
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
-
-std::uint32_t VolumeSerial(const std::string& uuid, unsigned long fsid)
-{
-    std::string hex;
-    for (char c : uuid) {
-        if (c == '-')
-            continue;
-        if (HexValue(c) < 0)
-            break;
-        hex += c;
-    }
-    const bool ntfsSerial = hex.size() == 16 && uuid.size() == 16;
-    if (ntfsSerial)
-        hex = hex.substr(8);
-    if (hex.size() < 8)
-        return std::uint32_t(fsid & 0xFFFFFFFFu);
-    std::uint32_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v = (v << 4) | std::uint32_t(HexValue(hex[std::size_t(i)]));
-    return v;
-}
 
 QUrl ShellTargetUrl(const QString& target)
 {
@@ -142,10 +75,7 @@ bool LinuxPlatform::GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeTo
     struct statvfs st;
     if (!Query(root, drive, st))
         return false;
-    // f_bavail: the blocks an unprivileged caller may still use (reserved
-    // blocks and quotas left out), as the free space "available to the caller".
-    freeToCaller = Bytes(st.f_bavail, FragmentSize(st));
-    total = Bytes(st.f_blocks, FragmentSize(st));
+    SpaceFigures(st, freeToCaller, total);
     return true;
 }
 
@@ -155,17 +85,8 @@ bool LinuxPlatform::GetDiskFreeSpace(const QString& root, ClusterInfo& info)
     struct statvfs st;
     if (!Query(root, drive, st))
         return false;
-    const std::uint64_t cluster = FragmentSize(st);
-    if (cluster == 0 || cluster > std::numeric_limits<std::uint32_t>::max())
+    if (!ClusterGeometry(drive, st, info.BytesPerSector, info.SectorsPerCluster))
         return false;
-    // Sectors of the disk's logical block size; a cluster smaller than a
-    // sector or not a whole number of them (no disk behind it, odd FUSE
-    // sizes) counts as one sector, so that sectors x bytes = cluster size.
-    std::uint32_t sector = drive.LogicalBlockSize ? drive.LogicalBlockSize : 512;
-    if (cluster % sector != 0)
-        sector = std::uint32_t(cluster);
-    info.BytesPerSector = sector;
-    info.SectorsPerCluster = std::uint32_t(cluster / sector);
     info.TotalNumberOfClusters = st.f_blocks;
     info.NumberOfFreeClusters = st.f_bavail;
     return true;
@@ -182,11 +103,7 @@ bool LinuxPlatform::GetVolumeInformation(const QString& root, VolumeInformation&
     info.VolumeName = QString::fromUtf8(id.Label);
     info.SerialNumber = VolumeSerial(id.Uuid, st.f_fsid);
     info.MaximumComponentLength = std::uint32_t(std::min<unsigned long>(st.f_namemax, UINT32_MAX));
-    info.FileSystemFlags = CaseInsensitiveFs(drive.Mount.FsType)
-        ? FILE_CASE_PRESERVED_NAMES | FILE_UNICODE_ON_DISK
-        : FILE_CASE_SENSITIVE_SEARCH | FILE_CASE_PRESERVED_NAMES;
-    if (st.f_flag & ST_RDONLY)
-        info.FileSystemFlags |= FILE_READ_ONLY_VOLUME;
+    info.FileSystemFlags = FileSystemFlags(drive.Mount.FsType, st);
     info.FileSystemName = QString::fromUtf8(drive.Mount.FsType);
     return true;
 }
@@ -206,12 +123,7 @@ bool LinuxPlatform::ShellDisplayName(const QString& root, QString& name)
     const MappedDrive* d = snap->Find(letter);
     if (!d)
         return false;
-    QString base;
-    if (!d->DeviceNode.empty())
-        base = QString::fromUtf8(snap->Identity(d->DeviceNode).Label);
-    if (base.isEmpty())
-        base = d->Path.empty() ? DefaultName(d->Type) : QFile::decodeName(d->FolderName.c_str());
-    name = QStringLiteral("%1 (%2:)").arg(base, QString(QLatin1Char(letter)));
+    name = QString::fromUtf8(DisplayName(*d, *snap));
     return true;
 }
 

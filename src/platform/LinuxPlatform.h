@@ -13,6 +13,7 @@
 
 #include <QUrl>
 
+#include "DriveFigures.h"
 #include "DriveMap.h"
 #include "Platform.h"
 #include "TimedStatvfs.h"
@@ -65,13 +66,6 @@ private:
     TimedStatvfs statvfs_;
     std::atomic<unsigned> errorMode_{0};
 };
-
-// The volume serial number of a volume: the first 32 bits of its UUID (the
-// UUID's first eight hex digits; "ABCD-1234" of a FAT volume gives
-// 0xABCD1234). An NTFS UUID, 16 hex digits without dashes, is a 64-bit
-// serial of which Windows shows the low 32 bits, so those are taken. Without
-// a usable UUID, the low 32 bits of the filesystem id (statvfs f_fsid).
-std::uint32_t VolumeSerial(const std::string& uuid, unsigned long fsid);
 
 // The URL the desktop is asked to open for a file name or an address: an
 // existing file (absolute, or relative to the current folder) as a local

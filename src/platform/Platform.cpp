@@ -33,16 +33,3 @@ char DriveLetterOf(const QString& root)
     const QChar c = root.at(0).toUpper();
     return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? char(c.unicode()) : 0;
 }
-
-const char* DriveTypeText(unsigned code)
-{
-    switch (code) {
-    case DRIVE_NO_ROOT_DIR: return "Root Directory does not exist";
-    case DRIVE_REMOVABLE: return "Removable";
-    case DRIVE_FIXED: return "Fixed";
-    case DRIVE_REMOTE: return "Remote";
-    case DRIVE_CDROM: return "CDROM";
-    case DRIVE_RAMDISK: return "RamDisk";
-    default: return "No Type Information";
-    }
-}

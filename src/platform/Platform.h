@@ -16,20 +16,7 @@
 #include <memory>
 #include <string>
 
-// Drive type codes, as the design numbers them.
-enum DriveTypeCode : unsigned {
-    DRIVE_UNKNOWN = 0,     // type cannot be determined
-    DRIVE_NO_ROOT_DIR = 1, // root path does not exist
-    DRIVE_REMOVABLE = 2,
-    DRIVE_FIXED = 3,
-    DRIVE_REMOTE = 4,
-    DRIVE_CDROM = 5,
-    DRIVE_RAMDISK = 6,
-};
-
-// The text of a drive type code, as the drive information shows it ("Fixed",
-// "CDROM", ...); codes above 6 read "No Type Information".
-const char* DriveTypeText(unsigned code);
+#include "DriveTypes.h"
 
 // Error mode bit: fail critical errors instead of asking the user.
 constexpr unsigned SEM_FAILCRITICALERRORS = 1;

@@ -12,9 +12,7 @@
 namespace {
 
 constexpr int kClientWidth = 230;
-constexpr int kRowHeight = 20;
 constexpr int kTopPanHeight = 30;
-constexpr int kHeaderHeight = 17;
 
 } // namespace
 
@@ -78,7 +76,7 @@ void TDShowForm::BuildLayout()
         row.P->setName(QStringLiteral("P") + x);
         row.P->hide();
         row.P->setActive(false);
-        row.P->setGeometry(0, firstRowTop + kRowHeight * i, kClientWidth, kRowHeight);
+        row.P->setGeometry(0, firstRowTop + kDriveRowHeight * i, kClientWidth, kDriveRowHeight);
         row.P->setAlign(TAlign::alTop);
         RegisterComponent(row.P);
 
@@ -158,11 +156,11 @@ void TDShowForm::CCMouseUp(QObject* sender, Qt::MouseButton, Qt::KeyboardModifie
     // The box decides, whether or not this release toggled it.
     if (!row->C->Checked()) {
         pan->hide();
-        host_.ResizeDriveArea(-kRowHeight);
+        host_.ResizeDriveArea(-kDriveRowHeight);
         flag->setChecked(false);
     } else {
         pan->show();
-        host_.ResizeDriveArea(kRowHeight);
+        host_.ResizeDriveArea(kDriveRowHeight);
         flag->setChecked(true);
     }
     host_.RunPressedUnitButtons();

@@ -16,6 +16,11 @@
 #include "widgets/HyperCheckBox.h"
 #include "widgets/LbSpeedButton.h"
 
+// Height of a drive row, in the main window and in this dialog alike: a box
+// of the dialog shows or hides one row there and grows or shrinks that
+// window by this much.
+constexpr int kDriveRowHeight = 20;
+
 // What the dialog needs of the main window (which implements it: the main
 // window's library depends on this one, not the other way round).
 class TDShowHost {
@@ -72,6 +77,11 @@ public:
     // and frame took. Here the window manager's frame lies outside the
     // client area, so the client area is this height less 23.
     static constexpr int kFrameAllowance = 23;
+    // The header between the top panel and the rows.
+    static constexpr int kHeaderHeight = 17;
+    // What the layout adds to the top panel and the rows for the dialog's
+    // height: the header and the caption and frame (17 + 23 = 40).
+    static constexpr int kHeaderAndFrame = kHeaderHeight + kFrameAllowance;
     int OuterHeight() const { return height() + kFrameAllowance; }
     void setOuterHeight(int h);
     // Number of rows shown (those of existing drives once filled).

@@ -7,9 +7,8 @@ TAction::TAction(QObject* parent)
 
 void TAction::setChecked(bool on)
 {
-    if (on == checked_)
+    if (!StoreChanged(checked_, on))
         return;
-    checked_ = on;
     emit CheckedChanged(on);
 }
 

@@ -24,9 +24,8 @@ void TApplication::setTitle(const QString& t)
 
 void TApplication::setHint(const QString& h)
 {
-    if (h == hint_)
+    if (!StoreChanged(hint_, h))
         return;
-    hint_ = h;
     if (OnHint)
         OnHint(this);
 }
@@ -88,6 +87,17 @@ void TApplication::setCursor(TCursor c)
 void TApplication::ProcessMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool TApplication::RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        HandleException(e);
+        return false;
+    }
 }
 
 void TApplication::HandleException(const std::exception& e)

@@ -39,6 +39,12 @@ public:
     // One pass of the event loop: handles everything pending, then returns.
     void ProcessMessages();
 
+    // Runs an event handler. An error that escapes it ends the handler there
+    // and goes to HandleException; the caller and the program go on. False
+    // when that happened. The program's QApplication runs every event
+    // delivery through this.
+    bool RunHandler(const std::function<void()>& handler);
+
     // Shows the text of an error that ended a handler; the program goes on.
     // Tests may replace ShowError to collect the texts instead.
     void HandleException(const std::exception& e);

@@ -19,26 +19,20 @@ TCheckBox::TCheckBox(QWidget* parent)
 
 void TCheckBox::setCaption(const QString& c)
 {
-    if (c != caption_) {
-        caption_ = c;
+    if (StoreChanged(caption_, c))
         update();
-    }
 }
 
 void TCheckBox::setChecked(bool on)
 {
-    if (on != checked_) {
-        checked_ = on;
+    if (StoreChanged(checked_, on))
         update();
-    }
 }
 
 void TCheckBox::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 void TCheckBox::Toggle()

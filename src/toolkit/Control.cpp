@@ -31,18 +31,15 @@ TColor TControl::Color() const
 void TControl::setColor(TColor c)
 {
     parentColor_ = false;
-    if (c == color_)
+    if (!StoreChanged(color_, c))
         return;
-    color_ = c;
     update();
 }
 
 void TControl::setParentColor(bool on)
 {
-    if (on == parentColor_)
-        return;
-    parentColor_ = on;
-    update();
+    if (StoreChanged(parentColor_, on))
+        update();
 }
 
 TForm* TControl::OwnerForm() const
@@ -68,9 +65,8 @@ void TControl::mouseReleaseEvent(QMouseEvent* e)
 
 void TControl::setAlign(TAlign a)
 {
-    if (a == align_)
+    if (!StoreChanged(align_, a))
         return;
-    align_ = a;
     if (auto* p = qobject_cast<TControl*>(parentWidget()))
         p->Realign(this);
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 
 #include "Color.h"
 #include "Component.h"
@@ -26,6 +27,19 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 enum class TVerticalAlignment { vaTop, vaCenter, vaBottom };
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// The "compare, store" of every property setter: stores `value` and returns
+// true when it differs from `field`. The setter then repaints as its control
+// does: `if (StoreChanged(caption_, c)) update();` (an unchanged value does
+// nothing).
+template <typename T>
+bool StoreChanged(T& field, const std::type_identity_t<T>& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
 
 // The Qt flag of a horizontal alignment (Qt::AlignLeft, AlignRight, AlignHCenter).
 int AlignmentFlags(TAlignment a);

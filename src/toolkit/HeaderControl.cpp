@@ -42,18 +42,14 @@ int THeaderControl::SectionLeft(int i) const
 
 void THeaderControl::setStyle(THeaderStyle s)
 {
-    if (s != style_) {
-        style_ = s;
+    if (StoreChanged(style_, s))
         update();
-    }
 }
 
 void THeaderControl::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 void THeaderControl::paintEvent(QPaintEvent*)

@@ -15,26 +15,20 @@ void TImage::setPicture(const QImage& img)
 
 void TImage::setStretch(bool on)
 {
-    if (on != stretch_) {
-        stretch_ = on;
+    if (StoreChanged(stretch_, on))
         update();
-    }
 }
 
 void TImage::setCenter(bool on)
 {
-    if (on != center_) {
-        center_ = on;
+    if (StoreChanged(center_, on))
         update();
-    }
 }
 
 void TImage::setTransparent(bool on)
 {
-    if (on != transparent_) {
-        transparent_ = on;
+    if (StoreChanged(transparent_, on))
         update();
-    }
 }
 
 void TImage::paintEvent(QPaintEvent*)

@@ -15,70 +15,58 @@ TLabel::TLabel(QWidget* parent)
 
 void TLabel::setCaption(const QString& c)
 {
-    if (c == caption_)
+    if (!StoreChanged(caption_, c))
         return;
-    caption_ = c;
     AdjustBounds();
     update();
 }
 
 void TLabel::setAlignment(TAlignment a)
 {
-    if (a != alignment_) {
-        alignment_ = a;
+    if (StoreChanged(alignment_, a))
         update();
-    }
 }
 
 void TLabel::setAutoSize(bool on)
 {
-    if (on != autoSize_) {
-        autoSize_ = on;
-        AdjustBounds();
-        update();
-    }
+    if (!StoreChanged(autoSize_, on))
+        return;
+    AdjustBounds();
+    update();
 }
 
 void TLabel::setTransparent(bool on)
 {
-    if (on != transparent_) {
-        transparent_ = on;
+    if (StoreChanged(transparent_, on))
         update();
-    }
 }
 
 void TLabel::setWordWrap(bool on)
 {
-    if (on != wordWrap_) {
-        wordWrap_ = on;
-        AdjustBounds();
-        update();
-    }
+    if (!StoreChanged(wordWrap_, on))
+        return;
+    AdjustBounds();
+    update();
 }
 
 void TLabel::setLayout(TTextLayout l)
 {
-    if (l != layout_) {
-        layout_ = l;
+    if (StoreChanged(layout_, l))
         update();
-    }
 }
 
 void TLabel::setShowAccelChar(bool on)
 {
-    if (on != showAccelChar_) {
-        showAccelChar_ = on;
-        AdjustBounds();
-        update();
-    }
+    if (!StoreChanged(showAccelChar_, on))
+        return;
+    AdjustBounds();
+    update();
 }
 
 void TLabel::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 void TLabel::setLabelFont(const QFont& f)
@@ -91,9 +79,7 @@ void TLabel::setLabelFont(const QFont& f)
 int TLabel::TextFlags() const
 {
     int flags = Qt::TextExpandTabs;
-    flags |= alignment_ == TAlignment::taLeftJustify  ? Qt::AlignLeft
-        : alignment_ == TAlignment::taRightJustify ? Qt::AlignRight
-                                                   : Qt::AlignHCenter;
+    flags |= AlignmentFlags(alignment_);
     flags |= wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine;
     flags |= showAccelChar_ ? Qt::TextShowMnemonic : 0;
     return flags;

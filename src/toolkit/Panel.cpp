@@ -13,58 +13,44 @@ TPanel::TPanel(QWidget* parent)
 
 void TPanel::setBevelInner(TPanelBevel b)
 {
-    if (b != bevelInner_) {
-        bevelInner_ = b;
+    if (StoreChanged(bevelInner_, b))
         update();
-    }
 }
 
 void TPanel::setBevelOuter(TPanelBevel b)
 {
-    if (b != bevelOuter_) {
-        bevelOuter_ = b;
+    if (StoreChanged(bevelOuter_, b))
         update();
-    }
 }
 
 void TPanel::setBevelWidth(int w)
 {
-    if (w != bevelWidth_ && w >= 1) {
-        bevelWidth_ = w;
+    if (w >= 1 && StoreChanged(bevelWidth_, w))
         update();
-    }
 }
 
 void TPanel::setBorderWidth(int w)
 {
-    if (w != borderWidth_ && w >= 0) {
-        borderWidth_ = w;
+    if (w >= 0 && StoreChanged(borderWidth_, w))
         update();
-    }
 }
 
 void TPanel::setCaption(const QString& c)
 {
-    if (c != caption_) {
-        caption_ = c;
+    if (StoreChanged(caption_, c))
         update();
-    }
 }
 
 void TPanel::setAlignment(TAlignment a)
 {
-    if (a != alignment_) {
-        alignment_ = a;
+    if (StoreChanged(alignment_, a))
         update();
-    }
 }
 
 void TPanel::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 namespace {
@@ -108,9 +94,7 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
         p.setFont(font());
         p.setPen(ToQColor(fontColor_));
         int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-        flags |= alignment_ == TAlignment::taLeftJustify  ? Qt::AlignLeft
-            : alignment_ == TAlignment::taRightJustify ? Qt::AlignRight
-                                                       : Qt::AlignHCenter;
+        flags |= AlignmentFlags(alignment_);
         DrawDesignText(p, QRect(l, t, r - l, b - t), flags, caption_);
     }
 }

@@ -15,26 +15,20 @@ TShape::TShape(QWidget* parent)
 
 void TShape::setShape(TShapeType s)
 {
-    if (s != shape_) {
-        shape_ = s;
+    if (StoreChanged(shape_, s))
         update();
-    }
 }
 
 void TShape::setBrushColor(TColor c)
 {
-    if (c != brushColor_) {
-        brushColor_ = c;
+    if (StoreChanged(brushColor_, c))
         update();
-    }
 }
 
 void TShape::setPenColor(TColor c)
 {
-    if (c != penColor_) {
-        penColor_ = c;
+    if (StoreChanged(penColor_, c))
         update();
-    }
 }
 
 void TShape::paintEvent(QPaintEvent*)

@@ -14,34 +14,26 @@ constexpr int kTextInset = 3; // text from the panel's left edge
 
 void TStatusPanel::setText(const QString& t)
 {
-    if (t != text_) {
-        text_ = t;
+    if (StoreChanged(text_, t))
         bar_->update();
-    }
 }
 
 void TStatusPanel::setWidth(int w)
 {
-    if (w != width_) {
-        width_ = w;
+    if (StoreChanged(width_, w))
         bar_->update();
-    }
 }
 
 void TStatusPanel::setBevel(TStatusPanelBevel b)
 {
-    if (b != bevel_) {
-        bevel_ = b;
+    if (StoreChanged(bevel_, b))
         bar_->update();
-    }
 }
 
 void TStatusPanel::setAlignment(TAlignment a)
 {
-    if (a != alignment_) {
-        alignment_ = a;
+    if (StoreChanged(alignment_, a))
         bar_->update();
-    }
 }
 
 TStatusPanel* TStatusPanels::Add()
@@ -70,34 +62,26 @@ TStatusBar::TStatusBar(QWidget* parent)
 
 void TStatusBar::setSimplePanel(bool on)
 {
-    if (on != simplePanel_) {
-        simplePanel_ = on;
+    if (StoreChanged(simplePanel_, on))
         update();
-    }
 }
 
 void TStatusBar::setSimpleText(const QString& t)
 {
-    if (t != simpleText_) {
-        simpleText_ = t;
+    if (StoreChanged(simpleText_, t))
         update();
-    }
 }
 
 void TStatusBar::setSizeGrip(bool on)
 {
-    if (on != sizeGrip_) {
-        sizeGrip_ = on;
+    if (StoreChanged(sizeGrip_, on))
         update();
-    }
 }
 
 void TStatusBar::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 QRect TStatusBar::PanelRect(int i) const
@@ -139,7 +123,8 @@ void TStatusBar::paintEvent(QPaintEvent*)
         }
     }
     if (sizeGrip_) {
-        // Three diagonal ridges in the bottom-right corner.
+        // Three diagonal ridges in the bottom-right corner ("- 1 + 1": the
+        // grip's formula, as written).
         const int w = width(), h = height();
         for (int k = 0; k < 3; ++k) {
             const int o = 4 * k;

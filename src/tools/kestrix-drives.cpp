@@ -1,12 +1,18 @@
 // kestrix-drives: the drive letters as Kestrix sees them, one line per
 // mapped letter, for users who want to know what stands behind a letter
-// (and for scripts and tests).
+// (and for scripts and tests). It builds the same drive map and works the
+// figures out with the same functions as the program's Linux platform
+// (DriveFigures.h), without Qt: a command-line tool should start at once.
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/statvfs.h>
 #include <vector>
 
-#include "platform/LinuxPlatform.h"
+#include "platform/DriveFigures.h"
+#include "platform/DriveMap.h"
+#include "platform/DriveTypes.h"
+#include "platform/TimedStatvfs.h"
 
 namespace {
 
@@ -37,6 +43,13 @@ const char* const kUsage =
     "KESTRIX_DRIVES, when set, replaces discovery (see the README).\n"
     "For aligned columns: kestrix-drives | column -t -s \"$(printf '\\t')\"\n";
 
+std::string VolumeSerialText(std::uint32_t serial)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", unsigned(serial));
+    return buf;
+}
+
 // A backslash doubled, a control character as a backslash and three octal
 // digits: a name holding the four characters \011 and one holding a tab
 // print differently.
@@ -57,35 +70,41 @@ std::string Escape(const std::string& s)
     return out;
 }
 
-std::string Text(const QString& s)
+// statvfs of the drive's folder: at once where that cannot block, else on a
+// helper given up after a second (a dead network mount reads as -1).
+bool Ask(TimedStatvfs& timed, const MappedDrive& drive, struct statvfs& st)
 {
-    return Escape(s.toStdString());
+    if (drive.Path.empty())
+        return false;
+    if (AnswersAtOnce(drive))
+        return ::statvfs(drive.Path.c_str(), &st) == 0;
+    return timed.Query(drive.Path, st) == TimedStatvfs::Result::Ok;
 }
 
-void PrintDrive(LinuxPlatform& platform, const MappedDrive& drive)
+void PrintDrive(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDrive& drive)
 {
-    const QString root = QStringLiteral("%1:\\").arg(QLatin1Char(drive.Letter));
-    const unsigned type = platform.GetDriveType(root);
-    std::int64_t total = -1;
-    std::int64_t free = -1;
-    if (!platform.GetDiskFreeSpaceEx(root, free, total))
-        total = free = -1;
-    VolumeInformation volume;
-    const bool haveVolume = platform.GetVolumeInformation(root, volume);
-    ClusterInfo clusters;
-    long long clusterSize = -1;
-    if (platform.GetDiskFreeSpace(root, clusters))
-        clusterSize = (long long)clusters.SectorsPerCluster * clusters.BytesPerSector;
-    QString name;
-    platform.ShellDisplayName(root, name);
-    char serial[16] = "";
-    if (haveVolume)
-        std::snprintf(serial, sizeof serial, "%08X", unsigned(volume.SerialNumber));
+    const std::string root = std::string(1, drive.Letter) + ":\\";
+    long long total = -1, free = -1, clusterSize = -1;
+    std::string label, serial, fileSystem;
+    struct statvfs st {};
+    if (Ask(timed, drive, st)) {
+        std::int64_t f = 0, t = 0;
+        SpaceFigures(st, f, t);
+        free = f;
+        total = t;
+        const VolumeIdentity id = drive.DeviceNode.empty() ? VolumeIdentity() : map.Identity(drive.DeviceNode);
+        label = id.Label;
+        serial = VolumeSerialText(VolumeSerial(id.Uuid, st.f_fsid));
+        fileSystem = drive.Mount.FsType;
+        std::uint32_t bytesPerSector = 0, sectorsPerCluster = 0;
+        if (ClusterGeometry(drive, st, bytesPerSector, sectorsPerCluster))
+            clusterSize = (long long)sectorsPerCluster * bytesPerSector;
+    }
     // The root path ("C:\") is the one field printed as it is: its form is fixed.
-    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", drive.Letter, type, DriveTypeText(type),
-                root.toStdString().c_str(), Escape(drive.Path).c_str(), (long long)total, (long long)free,
-                Text(volume.VolumeName).c_str(), serial, Text(volume.FileSystemName).c_str(), clusterSize,
-                Text(name).c_str());
+    std::printf("%c:\t%u\t%s\t%s\t%s\t%lld\t%lld\t%s\t%s\t%s\t%lld\t%s\n", drive.Letter, drive.Type,
+                DriveTypeText(drive.Type), root.c_str(), Escape(drive.Path).c_str(), total, free,
+                Escape(label).c_str(), serial.c_str(), Escape(fileSystem).c_str(), clusterSize,
+                Escape(DisplayName(drive, map)).c_str());
 }
 
 } // namespace
@@ -114,16 +133,17 @@ int main(int argc, char** argv)
         letters.push_back(char(c >= 'a' ? c - 'a' + 'A' : c));
     }
 
-    LinuxPlatform platform;
-    const std::shared_ptr<const DriveMapSnapshot> map = platform.Map().Current();
+    DriveMap drives;
+    TimedStatvfs timed;
+    const std::shared_ptr<const DriveMapSnapshot> map = drives.Current();
     int status = 0;
     if (letters.empty()) {
         for (const MappedDrive& d : map->Drives)
-            PrintDrive(platform, d);
+            PrintDrive(timed, *map, d);
     } else {
         for (char l : letters) {
             if (const MappedDrive* d = map->Find(l)) {
-                PrintDrive(platform, *d);
+                PrintDrive(timed, *map, *d);
             } else {
                 std::fprintf(stderr, "kestrix-drives: %c: is not mapped\n", l);
                 status = 1;

@@ -134,9 +134,8 @@ void ThhALed::BlinkTick()
 
 void ThhALed::setValue(bool on)
 {
-    if (on == value_)
+    if (!StoreChanged(value_, on))
         return;
-    value_ = on;
     if (on) {
         ShowSteady(true);
         if (blink_)
@@ -186,18 +185,16 @@ void ThhALed::setBorderColor(TColor c) { ChangeColor(borderColor_, c); }
 
 void ThhALed::setLEDStyle(TLEDStyle s)
 {
-    if (s == style_)
+    if (!StoreChanged(style_, s))
         return;
-    style_ = s;
     BuildPictures();
     repaint();
 }
 
 void ThhALed::setBordered(bool on)
 {
-    if (on == bordered_)
+    if (!StoreChanged(bordered_, on))
         return;
-    bordered_ = on;
     BuildPictures();
     repaint();
 }

@@ -10,8 +10,9 @@
 
 namespace {
 
-// The conversions and angles are worked in extended precision, as the
-// gauge's arithmetic was first defined, so truncation lands alike.
+// The conversions and angles are worked in 80-bit extended precision, the
+// precision the gauge's figures are defined in: truncation lands on other
+// pixels in double (20 * (5 * 0.01) truncates to 0 here, to 1 in double).
 using Real = long double;
 constexpr Real kPi = std::numbers::pi_v<long double>;
 
@@ -96,42 +97,32 @@ void TGauge::setProgress(int v)
 
 void TGauge::setKind(TGaugeKind k)
 {
-    if (k != kind_) {
-        kind_ = k;
+    if (StoreChanged(kind_, k))
         repaint();
-    }
 }
 
 void TGauge::setShowText(bool on)
 {
-    if (on != showText_) {
-        showText_ = on;
+    if (StoreChanged(showText_, on))
         repaint();
-    }
 }
 
 void TGauge::setBorderStyle(TBorderStyle s)
 {
-    if (s != borderStyle_) {
-        borderStyle_ = s;
+    if (StoreChanged(borderStyle_, s))
         repaint();
-    }
 }
 
 void TGauge::setForeColor(TColor c)
 {
-    if (c != foreColor_) {
-        foreColor_ = c;
+    if (StoreChanged(foreColor_, c))
         repaint();
-    }
 }
 
 void TGauge::setBackColor(TColor c)
 {
-    if (c != backColor_) {
-        backColor_ = c;
+    if (StoreChanged(backColor_, c))
         repaint();
-    }
 }
 
 void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const

@@ -176,9 +176,8 @@ void TLbSpeedButton::setStyle(TLbSpeedButtonStyle s)
     // The gradient of the modern look needs more than 256 colours.
     if (s == TLbSpeedButtonStyle::bsModern && ScreenDepth() <= 8)
         s = TLbSpeedButtonStyle::bsNormal;
-    if (s == style_)
+    if (!StoreChanged(style_, s))
         return;
-    style_ = s;
     update();
 }
 
@@ -241,42 +240,32 @@ void TLbSpeedButton::setColorStyle(TLbColorStyle s)
 
 void TLbSpeedButton::setLightColor(TColor c)
 {
-    if (c != lightColor_) {
-        lightColor_ = c;
+    if (StoreChanged(lightColor_, c))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setShadowColor(TColor c)
 {
-    if (c != shadowColor_) {
-        shadowColor_ = c;
+    if (StoreChanged(shadowColor_, c))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setColorWhenDown(TColor c)
 {
-    if (c != colorWhenDown_) {
-        colorWhenDown_ = c;
+    if (StoreChanged(colorWhenDown_, c))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setHotTrackColor(TColor c)
 {
-    if (c != hotTrackColor_) {
-        hotTrackColor_ = c;
+    if (StoreChanged(hotTrackColor_, c))
         update();
-    }
 }
 
 void TLbSpeedButton::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         update();
-    }
 }
 
 void TLbSpeedButton::setHotTrackFont(const QFont& f)
@@ -287,51 +276,40 @@ void TLbSpeedButton::setHotTrackFont(const QFont& f)
 
 void TLbSpeedButton::setHotTrackFontColor(TColor c)
 {
-    if (c != hotTrackFontColor_) {
-        hotTrackFontColor_ = c;
+    if (StoreChanged(hotTrackFontColor_, c))
         update();
-    }
 }
 
 void TLbSpeedButton::setUseHotTrackFont(bool on)
 {
-    if (on != useHotTrackFont_) {
-        useHotTrackFont_ = on;
+    if (StoreChanged(useHotTrackFont_, on))
         update();
-    }
 }
 
 void TLbSpeedButton::setCaption(const QString& c)
 {
-    if (c == caption_)
+    if (!StoreChanged(caption_, c))
         return;
-    caption_ = c;
     UpdateShortcut();
     update();
 }
 
 void TLbSpeedButton::setAlignment(TAlignment a)
 {
-    if (a != alignment_) {
-        alignment_ = a;
+    if (StoreChanged(alignment_, a))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setWordWrap(bool on)
 {
-    if (on != wordWrap_) {
-        wordWrap_ = on;
+    if (StoreChanged(wordWrap_, on))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setLayout(TLbSpeedButtonLayout l)
 {
-    if (l != layout_) {
-        layout_ = l;
+    if (StoreChanged(layout_, l))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setGlyph(const QImage& strip)
@@ -376,25 +354,20 @@ void TLbSpeedButton::setDown(bool on)
 
 void TLbSpeedButton::setGroupIndex(int g)
 {
-    if (g != groupIndex_) {
-        groupIndex_ = g;
+    if (StoreChanged(groupIndex_, g))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setFlat(bool on)
 {
-    if (on != flat_) {
-        flat_ = on;
+    if (StoreChanged(flat_, on))
         Redraw();
-    }
 }
 
 void TLbSpeedButton::setTransparent(bool on)
 {
-    if (on == transparent_)
+    if (!StoreChanged(transparent_, on))
         return;
-    transparent_ = on;
     if (on)
         update();
     else
@@ -686,9 +659,7 @@ void TLbSpeedButton::PaintContent(GdiCanvas& c, bool down, bool hot, int p) cons
 
     int gx = 0, gy = 0;
     QRect textRect;
-    int hAlign = alignment_ == TAlignment::taLeftJustify ? Qt::AlignLeft
-        : alignment_ == TAlignment::taRightJustify      ? Qt::AlignRight
-                                                        : Qt::AlignHCenter;
+    int hAlign = AlignmentFlags(alignment_);
     if (style_ == S::bsShape) {
         gx = (W - gw) / 2;
         gy = (H - gh) / 2;

@@ -65,9 +65,8 @@ void TProCustomLabel::setAngle(int degrees)
     int a = degrees % 360;
     if (a < 0)
         a += 360;
-    if (a == angle_)
+    if (!StoreChanged(angle_, a))
         return;
-    angle_ = a;
     if (a > 0)
         setAutoSize(false);
     update();
@@ -75,9 +74,8 @@ void TProCustomLabel::setAngle(int degrees)
 
 void TProCustomLabel::setOffsetX(int x)
 {
-    if (x == offsetX_)
+    if (!StoreChanged(offsetX_, x))
         return;
-    offsetX_ = x;
     if (x > 0)
         setAutoSize(false);
     update();
@@ -85,9 +83,8 @@ void TProCustomLabel::setOffsetX(int x)
 
 void TProCustomLabel::setOffsetY(int y)
 {
-    if (y == offsetY_)
+    if (!StoreChanged(offsetY_, y))
         return;
-    offsetY_ = y;
     if (y > 0)
         setAutoSize(false);
     update();
@@ -96,9 +93,8 @@ void TProCustomLabel::setOffsetY(int y)
 template <typename T>
 void TProCustomLabel::setEffect(T& field, T value)
 {
-    if (value == field)
+    if (!StoreChanged(field, value))
         return;
-    field = value;
     if (!applyingPreset_)
         shadowStyle_ = TShadowStyle::ssCustom;
     update();
@@ -114,9 +110,8 @@ void TProCustomLabel::setShadowColor(TColor c) { setEffect(shadowColor_, c); }
 
 void TProCustomLabel::setShadowStyle(TShadowStyle s)
 {
-    if (s == shadowStyle_)
+    if (!StoreChanged(shadowStyle_, s))
         return;
-    shadowStyle_ = s;
     if (s == TShadowStyle::ssCustom)
         return;
     using D = TDirection;
@@ -261,43 +256,34 @@ TProCustomPanel::TProCustomPanel(QWidget* parent)
 
 void TProCustomPanel::setBevelCtl3D(bool on)
 {
-    if (on == bevelCtl3D_)
+    if (!StoreChanged(bevelCtl3D_, on))
         return;
-    bevelCtl3D_ = on;
     setBevelWidth(on ? 2 : 1);
     update();
 }
 
 void TProCustomPanel::setBevelSides(TSides s)
 {
-    if (s != bevelSides_) {
-        bevelSides_ = s;
+    if (StoreChanged(bevelSides_, s))
         update();
-    }
 }
 
 void TProCustomPanel::setBorderColor(TColor c)
 {
-    if (c != borderColor_) {
-        borderColor_ = c;
+    if (StoreChanged(borderColor_, c))
         update();
-    }
 }
 
 void TProCustomPanel::setVerticalAlignment(TVerticalAlignment v)
 {
-    if (v != verticalAlignment_) {
-        verticalAlignment_ = v;
+    if (StoreChanged(verticalAlignment_, v))
         update();
-    }
 }
 
 void TProCustomPanel::setBorderStyle(TPanelBorderStyle s)
 {
-    if (s != borderStyle_) {
-        borderStyle_ = s;
+    if (StoreChanged(borderStyle_, s))
         update();
-    }
 }
 
 void TProCustomPanel::SideLine(GdiCanvas& c, QRect& r, TColor topLeft, TColor bottomRight) const
@@ -363,10 +349,7 @@ void TProCustomPanel::PaintPanel(GdiCanvas& c)
     c.FillRect(inner, Color());
     if (Caption().isEmpty() || inner.isEmpty())
         return;
-    const int flags = (Alignment() == TAlignment::taLeftJustify    ? Qt::AlignLeft
-                           : Alignment() == TAlignment::taRightJustify ? Qt::AlignRight
-                                                                       : Qt::AlignHCenter)
-        | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
+    const int flags = AlignmentFlags(Alignment()) | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
     QPainter p(&c.Image());
     p.setFont(font());
     p.setPen(ToQColor(FontColor()));

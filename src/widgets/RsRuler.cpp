@@ -33,42 +33,32 @@ TRsBaseRuler::TRsBaseRuler(QWidget* parent)
 
 void TRsBaseRuler::setFlat(bool on)
 {
-    if (on != flat_) {
-        flat_ = on;
+    if (StoreChanged(flat_, on))
         repaint();
-    }
 }
 
 void TRsBaseRuler::setScaleColor(TColor c)
 {
-    if (c != scaleColor_) {
-        scaleColor_ = c;
+    if (StoreChanged(scaleColor_, c))
         repaint();
-    }
 }
 
 void TRsBaseRuler::setTickColor(TColor c)
 {
-    if (c != tickColor_) {
-        tickColor_ = c;
+    if (StoreChanged(tickColor_, c))
         repaint();
-    }
 }
 
 void TRsBaseRuler::setUnits(TRulerUnit u)
 {
-    if (u != units_) {
-        units_ = u;
+    if (StoreChanged(units_, u))
         repaint();
-    }
 }
 
 void TRsBaseRuler::setFontColor(TColor c)
 {
-    if (c != fontColor_) {
-        fontColor_ = c;
+    if (StoreChanged(fontColor_, c))
         repaint();
-    }
 }
 
 double TRsBaseRuler::ScreenPPI() const
@@ -117,42 +107,33 @@ void TRsRuler::setDirection(TRulerDir d)
 
 void TRsRuler::setScale(int s)
 {
-    if (s <= 0 || s == scale_)
+    if (s <= 0 || !StoreChanged(scale_, s))
         return;
-    scale_ = s;
     repaint();
 }
 
 void TRsRuler::setHairLine(bool on)
 {
-    if (on != hairLine_) {
-        hairLine_ = on;
+    if (StoreChanged(hairLine_, on))
         repaint();
-    }
 }
 
 void TRsRuler::setHairLineStyle(THairLineStyle s)
 {
-    if (s != hairLineStyle_) {
-        hairLineStyle_ = s;
+    if (StoreChanged(hairLineStyle_, s))
         repaint();
-    }
 }
 
 void TRsRuler::setOffset(double o)
 {
-    if (o != offset_) {
-        offset_ = o;
+    if (StoreChanged(offset_, o))
         repaint();
-    }
 }
 
 void TRsRuler::setShowMinus(bool on)
 {
-    if (on != showMinus_) {
-        showMinus_ = on;
+    if (StoreChanged(showMinus_, on))
         repaint();
-    }
 }
 
 double TRsRuler::UnitFactor(TRulerUnit u) const
@@ -182,12 +163,11 @@ void TRsRuler::setUnits(TRulerUnit u)
 
 void TRsRuler::setHairLinePos(int pos)
 {
-    if (pos == hairLinePos_)
+    if (!StoreChanged(hairLinePos_, pos))
         return;
-    // Inverting the old line once more and the new one once leaves the
-    // picture of the last paint with a line at the new position only; the
-    // paint draws exactly that, unless something else changed meanwhile.
-    hairLinePos_ = pos;
+    // What inverting the old line away and the new one in would leave: the
+    // picture of the last paint with the line at the new position only. The
+    // paint composes that afresh, unless something else changed meanwhile.
     hairLineMoved_ = true;
     update();
 }
@@ -395,6 +375,7 @@ void TRsRuler::Paint(GdiCanvas& c)
             break;
         case TRulerDir::rdRight:
             // Reading downward from (t + 7, x - w/2): the cell's top is on the right.
+            // t + 7 - t is 7: the layout's formula, as written.
             painter.drawImage(t + 7 - t, x - w / 2, TextPicture(n.text, font, FontColor(), 270));
             break;
         }

@@ -67,9 +67,10 @@ public:
     void setScale(int s);
     bool HairLine() const { return hairLine_; }
     void setHairLine(bool on);
-    // Position in pixels along the ruler, -1 for none. Moving it inverts the
-    // old line away and the new one in, without a full repaint; a repaint
-    // clears it.
+    // Position in pixels along the ruler, -1 for none. A move schedules a
+    // paint, which composes the whole ruler afresh and draws the line at
+    // the new place when nothing else changed since the last paint; any
+    // other repaint clears it.
     int HairLinePos() const { return hairLinePos_; }
     void setHairLinePos(int pos);
     THairLineStyle HairLineStyle() const { return hairLineStyle_; }

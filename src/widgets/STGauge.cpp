@@ -10,8 +10,9 @@
 
 namespace {
 
-// Angles and slopes are worked in extended precision, as the gauge's
-// geometry was first computed, so that rounding lands on the same pixels.
+// Angles and slopes are worked in 80-bit extended precision, the precision
+// the gauge's geometry is defined in, so that rounding lands on the same
+// pixels.
 using Real = long double;
 constexpr Real kPi = std::numbers::pi_v<long double>;
 
@@ -41,9 +42,8 @@ TSTGauge::TSTGauge(QWidget* parent)
 
 void TSTGauge::setPercent(int p)
 {
-    if (p < 0 || p > 100 || p == percent_)
+    if (p < 0 || p > 100 || !StoreChanged(percent_, p))
         return;
-    percent_ = p;
     repaint();
     if (OnChange)
         OnChange(this);
@@ -51,74 +51,56 @@ void TSTGauge::setPercent(int p)
 
 void TSTGauge::setShape(TGaugeShape s)
 {
-    if (s != shape_) {
-        shape_ = s;
+    if (StoreChanged(shape_, s))
         update();
-    }
 }
 
 void TSTGauge::setBorder(TGaugeBorder b)
 {
-    if (b != border_) {
-        border_ = b;
+    if (StoreChanged(border_, b))
         update();
-    }
 }
 
 void TSTGauge::setGradientFill(bool on)
 {
-    if (on != gradientFill_) {
-        gradientFill_ = on;
+    if (StoreChanged(gradientFill_, on))
         update();
-    }
 }
 
 void TSTGauge::setFillColor(TColor c)
 {
-    if (c != fillColor_) {
-        fillColor_ = c;
+    if (StoreChanged(fillColor_, c))
         repaint();
-    }
 }
 
 void TSTGauge::setMedianColor(TColor c)
 {
-    if (c != medianColor_) {
-        medianColor_ = c;
+    if (StoreChanged(medianColor_, c))
         repaint();
-    }
 }
 
 void TSTGauge::setGradientColor(TColor c)
 {
-    if (c != gradientColor_) {
-        gradientColor_ = c;
+    if (StoreChanged(gradientColor_, c))
         repaint();
-    }
 }
 
 void TSTGauge::setUseMedianColor(bool on)
 {
-    if (on != useMedianColor_) {
-        useMedianColor_ = on;
+    if (StoreChanged(useMedianColor_, on))
         repaint();
-    }
 }
 
 void TSTGauge::setBackcolor(TColor c)
 {
-    if (c != backcolor_) {
-        backcolor_ = c;
+    if (StoreChanged(backcolor_, c))
         update();
-    }
 }
 
 void TSTGauge::setBlendColor(TColor c)
 {
-    if (c != blendColor_) {
-        blendColor_ = c;
+    if (StoreChanged(blendColor_, c))
         update();
-    }
 }
 
 void TSTGauge::setTransparent(bool on)
@@ -270,6 +252,7 @@ void TSTGauge::PaintTriangle(GdiCanvas& canvas) const
     if (percent_ > 0) {
         // Largest first: each smaller triangle covers the previous one, so a
         // column shows the step colour of its own percentage.
+        // Not h / w: tan(atan()) rounds differently, and the pixels follow it.
         const Real slope = std::tan(std::atan(Real(h) / Real(w)));
         const int last = gradientFill_ ? 1 : percent_;
         for (int p = percent_; p >= last; --p) {
