@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "toolkit/Errors.h"
 #include "toolkit/GdiCanvas.h"
@@ -288,16 +289,15 @@ void TSTGauge::PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint orig
     }
     // Slices clockwise from the origin; each one reaches a little into the
     // next, except the last, which ends exactly at the value.
+    std::vector<GdiCanvas::PieSlice> slices;
+    slices.reserve(std::size_t(percent_));
     QPoint q = origin;
     for (int i = 1; i <= percent_; ++i) {
         const Real theta = Real(i) / 100 * full;
-        const QPoint start = at(theta + (i < percent_ ? kOverlap : 0));
-        const TColor c = StepColor(i);
-        canvas.SetBrush(c);
-        canvas.SetPen(c);
-        canvas.Pie(0, 0, right, bottom, start.x(), start.y(), q.x(), q.y());
+        slices.push_back({at(theta + (i < percent_ ? kOverlap : 0)), q, StepColor(i)});
         q = at(theta);
     }
+    canvas.PieSeries(0, 0, right, bottom, slices);
 }
 
 void TSTGauge::PaintArc(GdiCanvas& canvas) const
