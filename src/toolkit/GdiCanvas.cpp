@@ -35,12 +35,6 @@ int RoundHalfEven(double v)
 
 namespace {
 
-// ceil(num / den) for den > 0.
-std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
-{
-    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
-}
-
 // Marks the pixels of an off-screen sprite that nothing was drawn on (alpha
 // 0, so never a drawn pixel).
 constexpr std::uint32_t kSpriteKey = 0x00123456u;
@@ -72,12 +66,27 @@ void StepLineWith(int x0, int y0, int x1, int y1, Visit&& visit)
     const int dx = x1 - x0, dy = y1 - y0;
     const int n = std::max(std::abs(dx), std::abs(dy));
     // Step k of n along the longer axis puts the other coordinate at
-    // ceil(k * d / n - 1/2); the end point is left out.
+    // ceil(k * d / n - 1/2) = ceil((2kd - n) / 2n); the end point is left
+    // out. The quotient is carried from step to step (q, remainder r in
+    // [0, 2n)): each step adds 2d, at most 2n, to the numerator.
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const long long d = xMajor ? dy : dx;
+    const long long den = 2LL * n;
+    long long q = -1, r = n; // -n = -1 * 2n + n
     for (int k = 0; k < n; ++k) {
-        if (std::abs(dx) >= std::abs(dy))
-            visit(x0 + (dx > 0 ? k : -k), y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n)));
+        const int other = int(q + (r != 0));
+        if (xMajor)
+            visit(x0 + (dx > 0 ? k : -k), y0 + other);
         else
-            visit(x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n)), y0 + (dy > 0 ? k : -k));
+            visit(x0 + other, y0 + (dy > 0 ? k : -k));
+        r += 2 * d;
+        if (r >= den) {
+            r -= den;
+            ++q;
+        } else if (r < 0) {
+            r += den;
+            --q;
+        }
     }
 }
 
@@ -362,6 +371,9 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const bool inside = pie && !brushClear_;
     const std::uint32_t brush = ToPixel(brushColor_);
     FillAngles(g.Angle, w, h);
+    // The pixel at the centre (a box odd both ways has one) is in every wedge.
+    const bool hasCentre = w % 2 == 1 && h % 2 == 1;
+    const int centreX = left + w / 2, centreY = top + h / 2;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const std::uint8_t* kind = shape.data() + std::size_t(y - top) * w - left;
         const double* angle = g.Angle.data() + std::size_t(y - top) * w - left;
@@ -372,7 +384,7 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
             double rel = angle[x] - start;
             if (rel < 0)
                 rel += 2 * std::numbers::pi;
-            const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
+            const bool atCentre = hasCentre && x == centreX && y == centreY;
             if (atCentre || rel <= sweep + eps)
                 dst[x] = kind[x] == kOnOutline ? outline : brush;
         }
@@ -491,26 +503,31 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     });
 
     // owner: 1 + the index of the last slice that drew the pixel, 0 for none.
-    thread_local std::vector<std::uint8_t> owner;
-    owner.assign(std::size_t(w) * std::size_t(h), 0);
-    std::uint64_t open[2] = {0, 0};
+    thread_local std::vector<std::uint8_t> ownerBuffer;
+    ownerBuffer.assign(std::size_t(w) * std::size_t(h), 0);
+    // Plain local pointers: stores through a byte pointer may alias
+    // anything, and would make every vector be read afresh.
+    std::uint8_t* const owner = ownerBuffer.data();
+    const std::uint8_t* const kinds = g.Kind.data();
+    const int* const order = g.Order.data();
+    const Event* const event = events.data();
+    const std::size_t eventCount = events.size();
+    std::uint64_t open0 = 0, open1 = 0;
     std::size_t e = 0;
     for (std::size_t pos = 0; pos < n; ++pos) {
-        for (; e < events.size() && events[e].Pos == pos; ++e) {
-            const int id = std::abs(events[e].Slice) - 1;
+        for (; e < eventCount && event[e].Pos == pos; ++e) {
+            const int id = std::abs(event[e].Slice) - 1;
+            std::uint64_t& word = id < 64 ? open0 : open1;
             const std::uint64_t bit = std::uint64_t(1) << (id % 64);
-            if (events[e].Slice > 0)
-                open[id / 64] |= bit;
-            else
-                open[id / 64] &= ~bit;
+            word = event[e].Slice > 0 ? word | bit : word & ~bit;
         }
-        if (open[1])
-            owner[std::size_t(g.Order[pos])] = std::uint8_t(64 + 64 - std::countl_zero(open[1]));
-        else if (open[0])
-            owner[std::size_t(g.Order[pos])] = std::uint8_t(64 - std::countl_zero(open[0]));
+        if (open1)
+            owner[std::size_t(order[pos])] = std::uint8_t(64 + 64 - std::countl_zero(open1));
+        else if (open0)
+            owner[std::size_t(order[pos])] = std::uint8_t(64 - std::countl_zero(open0));
     }
     // The centre pixel belongs to every slice.
-    if (w % 2 == 1 && h % 2 == 1 && g.Kind[std::size_t(h / 2) * w + w / 2] != kOutside)
+    if (w % 2 == 1 && h % 2 == 1 && kinds[std::size_t(h / 2) * w + w / 2] != kOutside)
         owner[std::size_t(h / 2) * w + w / 2] = std::uint8_t(slices.size());
 
     // The radials of each slice, drawn after its fill and before the next
@@ -531,7 +548,7 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
                 const int sx = x - left, sy = y - top;
                 if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
                     const std::size_t i = std::size_t(sy) * w + sx;
-                    if (g.Kind[i] != kOutside && owner[i] < id)
+                    if (kinds[i] != kOutside && owner[i] < id)
                         owner[i] = id;
                 }
             };
@@ -544,7 +561,7 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     for (std::size_t k = 0; k < slices.size(); ++k)
         pixels[k + 1] = ToPixel(slices[k].Color);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const std::uint8_t* o = owner.data() + std::size_t(y - top) * w - left;
+        const std::uint8_t* o = owner + std::size_t(y - top) * w - left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x)
             if (o[x])
