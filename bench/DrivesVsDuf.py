@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""kestrix-drives beside duf -json (and df, findmnt) over the same mounts.
+"""kestrix-drives beside duf -json (and df -B1, findmnt -J) over the same mounts.
 
 Two rounds: this machine's mounts as they are, then the same with 24 extra
 tmpfs mounts. The extra mounts live in a private mount namespace (the
@@ -57,7 +57,7 @@ def round_(title, drives, runs, warmup):
         ("kestrix-drives", [drives]),
         ("duf -json", ["duf", "-json"]),
         ("df -B1", ["df", "-B1"]),
-        ("findmnt", ["findmnt"]),
+        ("findmnt -J", ["findmnt", "-J"]),
     ]
     letters = count_lines([drives])
     mounts = count_lines(["findmnt", "-rn"])

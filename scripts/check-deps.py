@@ -4,7 +4,8 @@ docs/ARCHITECTURE.md, from CMake's own graph (cmake --graphviz).
 
 Usage: scripts/check-deps.py [build-dir]   (default: build)
 Prints our targets and what each links of ours, then every rule broken;
-exits 1 when any is."""
+exits 1 when any is. Also scans src/ for Linux headers outside the platform
+layer."""
 import os, re, subprocess, sys, tempfile
 
 # Which of our libraries each library may link (directly or not).
@@ -32,6 +33,15 @@ TESTED = {"platform_tests": "kestrix_platform_linux", "toolkit_tests": "kestrix_
 NO_GUI = {"kestrix_platform", "kestrix_platform_linux", "kestrix_drives", "platform_tests", "drives_tests"}
 GUI = {"Qt6::Gui", "Qt6::Widgets", "Qt6::DBus", "Qt6::Test"}
 NO_QT = {"kestrix_drivemap", "kestrix-drives"}
+# The system libraries behind the drive map: only the drive map links them.
+SYSTEM = {"PkgConfig::MOUNT", "PkgConfig::BLKID", "PkgConfig::UDEV"}
+SYSTEM_USERS = {"kestrix_drivemap"}
+# Linux and POSIX headers: only the platform layer includes them, and
+# kestrix-drives, which stands on the drive map alone.
+LINUX_HEADER = re.compile(r'^\s*#\s*include\s*<(sys/|linux/|asm/|unistd\.h|fcntl\.h|dirent\.h|poll\.h|mntent\.h|'
+                          r'libmount/|blkid/|libudev\.h|pwd\.h|grp\.h|signal\.h|dlfcn\.h|pthread\.h|sched\.h|'
+                          r'termios\.h|spawn\.h|errno\.h|limits\.h)[^\n]*', re.M)
+LINUX_HEADER_ALLOWED = ("src/platform/", "src/tools/")
 
 
 def graph(build):
@@ -54,6 +64,23 @@ def reach(edges, start):
                 seen.add(n)
                 todo.append(n)
     return seen
+
+
+def linux_headers(source_root):
+    """(file, header) for every Linux header included above the platform."""
+    found = []
+    src = os.path.join(source_root, "src")
+    for folder, _, files in os.walk(src):
+        for name in sorted(files):
+            if not name.endswith((".h", ".cpp")):
+                continue
+            path = os.path.join(folder, name)
+            rel = os.path.relpath(path, source_root)
+            if rel.startswith(LINUX_HEADER_ALLOWED):
+                continue
+            for m in LINUX_HEADER.finditer(open(path, encoding="utf-8", errors="replace").read()):
+                found.append((rel, m.group(0).strip()))
+    return found
 
 
 def ours(n):
@@ -94,6 +121,18 @@ def main():
         bad = {n for n in reach(edges, t) if n.startswith("Qt")}
         if bad:
             faults.append(f"{t} reaches {sorted(bad)}")
+    for t in sorted(n for n in nodes if ours(n) and n not in SYSTEM_USERS):
+        bad = edges.get(t, set()) & SYSTEM
+        if bad:
+            faults.append(f"{t} links {sorted(bad)} itself, not through the drive map")
+    for lib in ("kestrix_platform", "kestrix_drives", "kestrix_toolkit", "kestrix_widgets", "kestrix_settings"):
+        bad = reach(edges, lib) & SYSTEM
+        if bad:
+            faults.append(f"{lib} reaches {sorted(bad)}")
+    source_root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    for rel, line in linux_headers(source_root):
+        faults.append(f"{rel}: {line} above the platform layer")
+    print("Linux headers: only in " + " and ".join(LINUX_HEADER_ALLOWED))
     for f in faults:
         print("FAULT:", f)
     print("no faults" if not faults else f"{len(faults)} fault(s)")

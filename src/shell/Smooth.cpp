@@ -60,8 +60,15 @@ void TSmooth::Reveal()
         control_->setAttribute(Qt::WA_DontShowOnScreen, false);
     // Back on the screen, unless it was hidden meanwhile.
     QWindow* handle = control_->windowHandle();
-    if (how != TConcealed::No && control_->isVisible() && handle && !handle->isVisible())
+    if (how != TConcealed::No && control_->isVisible() && handle && !handle->isVisible()) {
+        // A window held back from its first mapping never went through the
+        // widget's own show, which is what turns a place given for the frame
+        // into the client's place: say it is the frame's, or the window
+        // manager puts the client there and the frame lands above and left.
+        if (how == TConcealed::HeldBack)
+            handle->setFramePosition(control_->pos());
         handle->setVisible(true);
+    }
 }
 
 void TSmooth::setControl(QWidget* control)
