@@ -41,7 +41,7 @@ one() { # one <tag> <title> <command...>
   local tag=$1 title=$2
   shift 2
   (cd "$work" && "$fp" -d "$DISPLAY" -m "$title" -s 300 -t 10000 -- "$@") >"$work/out.json" 2>/dev/null
-  echo "$(field paint_ms <"$work/out.json") $(field last_change_ms <"$work/out.json")" >>"$work/$tag"
+  echo "$(field paint_ms <"$work/out.json") $(field last_change_ms <"$work/out.json")" >>"$work/times-$tag"
 }
 for i in $(seq "$runs"); do
   one minimal "Minimal" "$minimal"
@@ -49,12 +49,12 @@ for i in $(seq "$runs"); do
   KESTRIX_NO_ZOOM=1 one nozoom "Kestrix 4.0" ./kestrix
 done
 median() { sort -n | awk '{a[NR]=$1} END {if (NR) print (NR % 2 ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2)}'; }
-m_first=$(awk '{print $1}' "$work/minimal" | median)
-m_settled=$(awk '{print $2}' "$work/minimal" | median)
+m_first=$(awk '{print $1}' "$work/times-minimal" | median)
+m_settled=$(awk '{print $2}' "$work/times-minimal" | median)
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)   runs: $runs each, interleaved"
 for tag in minimal kestrix nozoom; do
-  first=$(awk '{print $1}' "$work/$tag" | median)
-  settled=$(awk '{print $2}' "$work/$tag" | median)
+  first=$(awk '{print $1}' "$work/times-$tag" | median)
+  settled=$(awk '{print $2}' "$work/times-$tag" | median)
   awk -v t="$tag" -v f="$first" -v s="$settled" -v mf="$m_first" -v ms="$m_settled" \
     'BEGIN {printf "%-8s first paint %7.1f ms (%.2f x minimal)   settled %7.1f ms (%.2f x minimal)\n", t, f, f / mf, s, s / ms}'
 done
