@@ -58,6 +58,20 @@ double AngleOf(double x, double y, double cx, double cy)
     return a;
 }
 
+// Where the ray from the box centre (cx, cy) through `ray` meets the
+// ellipse of half-axes a and b, rounded to a pixel; false for a ray from the
+// centre through itself.
+bool RadialEnd(double cx, double cy, double a, double b, QPoint ray, QPoint& end)
+{
+    const double dx = ray.x() - cx, dy = ray.y() - cy;
+    if (dx == 0 && dy == 0)
+        return false;
+    const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
+    const double s = denom > 0 ? 1.0 / denom : 0;
+    end = QPoint(RoundHalfEven(cx + s * dx), RoundHalfEven(cy + s * dy));
+    return true;
+}
+
 // Steps a line as GdiCanvas::stepLine does, without a function object in
 // between (a gauge steps two hundred radials per paint).
 template <class Visit>
@@ -395,14 +409,11 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
     const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
     const std::uint32_t px = ToPixel(penColor_);
-    for (const auto& [rx, ry] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
-        const double dx = rx - cx, dy = ry - cy;
-        if (dx == 0 && dy == 0)
+    for (const QPoint ray : {QPoint(x1, y1), QPoint(x2, y2)}) {
+        QPoint end;
+        if (!RadialEnd(cx, cy, a, b, ray, end))
             continue;
-        const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
-        const double s = denom > 0 ? 1.0 / denom : 0;
-        const int ex = RoundHalfEven(cx + s * dx);
-        const int ey = RoundHalfEven(cy + s * dy);
+        const int ex = end.x(), ey = end.y();
         // The rounded end may fall just outside the outline: the radial stays
         // on the ellipse's own pixels.
         auto onShape = [&](int x, int y) {
@@ -537,13 +548,10 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const std::uint8_t id = std::uint8_t(k + 1);
         for (const QPoint ray : {slices[k].Start, slices[k].End}) {
-            const double dx = ray.x() - cx, dy = ray.y() - cy;
-            if (dx == 0 && dy == 0)
+            QPoint end;
+            if (!RadialEnd(cx, cy, a, b, ray, end))
                 continue;
-            const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
-            const double s = denom > 0 ? 1.0 / denom : 0;
-            const int ex = RoundHalfEven(cx + s * dx);
-            const int ey = RoundHalfEven(cy + s * dy);
+            const int ex = end.x(), ey = end.y();
             auto onShape = [&](int x, int y) {
                 const int sx = x - left, sy = y - top;
                 if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
