@@ -18,7 +18,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine
   xvfb xauth x11-utils imagemagick xdotool trayer openbox
-  e2fsprogs squashfs-tools util-linux mount
+  e2fsprogs squashfs-tools util-linux mount bindfs fuse3
+  libx11-dev libxdamage-dev libxfixes-dev
   jq dpkg-dev file
   "${extra[@]}"
 )

@@ -88,6 +88,10 @@ void TForm1::FitToRows()
 
 void TForm1::FormActivate(QObject* sender)
 {
+    // Every figure below is read in this one pass: the drives that may hang
+    // are asked together first, and each drive once.
+    const DrivePass pass(CurrentPlatform());
+
     // The window fits its rows.
     FitToRows();
 

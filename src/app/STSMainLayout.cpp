@@ -996,6 +996,10 @@ void TForm1::BuildDesktopComponents()
     Smooth1->OnFinishing = [this](QObject* s) { SmoothShow1Finishing(s); };
     Smooth1->OnFinish = [this](QObject* s) { SmoothShow1Finish(s); };
     RegisterComponent(Smooth1);
+    // For start-up measurements: the window's content without the outline
+    // that grows before it.
+    if (qEnvironmentVariableIntValue("KESTRIX_NO_ZOOM") == 1)
+        Smooth1->setEnabled(false);
 
     // Made top-most at creation, as the component does; the layout's value
     // is off.

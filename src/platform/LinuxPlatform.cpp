@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <climits>
 #include <limits>
 #include <sys/statvfs.h>
@@ -49,14 +50,105 @@ bool LinuxPlatform::Query(const QString& root, MappedDrive& drive, struct statvf
     const char letter = DriveLetterOf(root);
     if (!letter)
         return false;
-    std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    std::shared_ptr<const DriveMapSnapshot> snap = Snapshot();
     const MappedDrive* d = snap->Find(letter);
     if (!d || d->Path.empty())
         return false;
     drive = *d;
     if (snapshot)
         *snapshot = snap;
-    return statvfs_.Query(d->Path, out) == TimedStatvfs::Result::Ok;
+    return Ask(*d, out);
+}
+
+bool LinuxPlatform::CanHang(const MappedDrive& drive)
+{
+    if (options_.Statvfs && !options_.DirectStatvfs)
+        return true;
+    std::lock_guard<std::mutex> lock(passMutex_);
+    return !AnswersAtOnce(drive) || seenHanging_.count(drive.Path) > 0;
+}
+
+void LinuxPlatform::Note(const std::string& path, TimedStatvfs::Result result)
+{
+    std::lock_guard<std::mutex> lock(passMutex_);
+    if (result == TimedStatvfs::Result::TimedOut || result == TimedStatvfs::Result::StillBlocked)
+        seenHanging_.insert(path);
+    else
+        seenHanging_.erase(path);
+}
+
+bool LinuxPlatform::Ask(const MappedDrive& drive, struct statvfs& out)
+{
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        if (passDepth_ > 0) {
+            const auto it = passAnswers_.find(drive.Path);
+            if (it != passAnswers_.end()) {
+                out = it->second.Out;
+                return it->second.Ok;
+            }
+        }
+    }
+    bool ok = false;
+    if (!CanHang(drive)) {
+        ok = (options_.DirectStatvfs ? options_.DirectStatvfs(drive.Path.c_str(), &out)
+                                     : ::statvfs(drive.Path.c_str(), &out)) == 0;
+    } else {
+        const TimedStatvfs::Result result = statvfs_.Query(drive.Path, out);
+        Note(drive.Path, result);
+        ok = result == TimedStatvfs::Result::Ok;
+    }
+    std::lock_guard<std::mutex> lock(passMutex_);
+    if (passDepth_ > 0)
+        passAnswers_[drive.Path] = PassAnswer{ok, out};
+    return ok;
+}
+
+void LinuxPlatform::BeginDrivePass()
+{
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        if (passDepth_++ > 0)
+            return;
+        passAnswers_.clear();
+        passSnapshot_ = nullptr;
+    }
+    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        passSnapshot_ = snap;
+    }
+    std::vector<std::string> paths;
+    for (const MappedDrive& d : snap->Drives)
+        if (!d.Path.empty() && CanHang(d) && std::find(paths.begin(), paths.end(), d.Path) == paths.end())
+            paths.push_back(d.Path);
+    if (paths.empty())
+        return;
+    const std::vector<TimedStatvfs::Answer> answers = statvfs_.QueryTogether(paths);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        Note(paths[i], answers[i].Status);
+        std::lock_guard<std::mutex> lock(passMutex_);
+        passAnswers_[paths[i]] = PassAnswer{answers[i].Status == TimedStatvfs::Result::Ok, answers[i].Out};
+    }
+}
+
+void LinuxPlatform::EndDrivePass()
+{
+    std::lock_guard<std::mutex> lock(passMutex_);
+    if (passDepth_ > 0 && --passDepth_ == 0) {
+        passAnswers_.clear();
+        passSnapshot_ = nullptr;
+    }
+}
+
+std::shared_ptr<const DriveMapSnapshot> LinuxPlatform::Snapshot()
+{
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        if (passDepth_ > 0 && passSnapshot_)
+            return passSnapshot_;
+    }
+    return map_.Current();
 }
 
 unsigned LinuxPlatform::GetDriveType(const QString& root)
@@ -64,7 +156,7 @@ unsigned LinuxPlatform::GetDriveType(const QString& root)
     const char letter = DriveLetterOf(root);
     if (!letter)
         return DRIVE_NO_ROOT_DIR;
-    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const std::shared_ptr<const DriveMapSnapshot> snap = Snapshot();
     const MappedDrive* d = snap->Find(letter);
     return d ? d->Type : unsigned(DRIVE_NO_ROOT_DIR);
 }
@@ -119,7 +211,7 @@ bool LinuxPlatform::ShellDisplayName(const QString& root, QString& name)
     const char letter = DriveLetterOf(root);
     if (!letter)
         return false;
-    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const std::shared_ptr<const DriveMapSnapshot> snap = Snapshot();
     const MappedDrive* d = snap->Find(letter);
     if (!d)
         return false;
@@ -132,7 +224,7 @@ std::unique_ptr<DirListing> LinuxPlatform::FindFirst(const QString& path)
     const char letter = DriveLetterOf(path);
     if (!letter)
         return nullptr;
-    const std::shared_ptr<const DriveMapSnapshot> snap = map_.Current();
+    const std::shared_ptr<const DriveMapSnapshot> snap = Snapshot();
     const MappedDrive* d = snap->Find(letter);
     // A mount that left a query hanging would hang the listing too.
     if (!d || d->Path.empty() || statvfs_.Blocked(d->Path))

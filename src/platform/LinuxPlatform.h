@@ -8,9 +8,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <sys/statvfs.h>
 
 #include <QUrl>
 
@@ -24,8 +28,14 @@ class LinuxPlatform : public Platform {
 public:
     struct Options {
         DriveMap::Options Map;
-        // The statvfs call (tests put in one that blocks); statvfs(3) when empty.
+        // The statvfs call for filesystems that can hang, made on a helper
+        // with a time limit (tests put in one that blocks); statvfs(3) when
+        // empty.
         TimedStatvfs::Function Statvfs;
+        // The statvfs call for local filesystems, made at once; statvfs(3)
+        // when empty. A test that replaces Statvfs alone may make any folder
+        // hang, so then every drive goes through the helper.
+        TimedStatvfs::Function DirectStatvfs;
         // How long a drive may take to answer before it counts as not answering.
         std::chrono::milliseconds Timeout{1000};
         std::string Meminfo = "/proc/meminfo";
@@ -47,6 +57,11 @@ public:
     bool GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeToCaller, std::int64_t& total) override;
     bool GetDiskFreeSpace(const QString& root, ClusterInfo& info) override;
     bool GetVolumeInformation(const QString& root, VolumeInformation& info) override;
+    // Asks every mapped drive that can hang together, within one time limit
+    // in all; their answers and those of the local drives asked later serve
+    // the rest of the pass.
+    void BeginDrivePass() override;
+    void EndDrivePass() override;
     unsigned SetErrorMode(unsigned mode) override;
     bool ShellDisplayName(const QString& root, QString& name) override;
     std::unique_ptr<DirListing> FindFirst(const QString& path) override;
@@ -75,11 +90,32 @@ private:
     // Worked out once: where a copy lies does not change while it runs.
     const ProgramFolders& Folders();
 
+    // statvfs of a mapped drive's folder: a local filesystem at once, one
+    // that can hang (network, FUSE, or seen not answering) on a helper.
+    bool Ask(const MappedDrive& drive, struct statvfs& out);
+    // Keeps count of the folders that did not answer in time.
+    void Note(const std::string& path, TimedStatvfs::Result result);
+    bool CanHang(const MappedDrive& drive);
+    // The drive map: within a pass the one read when it began (the mount
+    // table is read again at the next refresh), else the current one.
+    std::shared_ptr<const DriveMapSnapshot> Snapshot();
+
+    struct PassAnswer {
+        bool Ok = false;
+        struct statvfs Out;
+    };
+
     Options options_;
     std::optional<ProgramFolders> folders_;
     DriveMap map_;
     TimedStatvfs statvfs_;
     std::atomic<unsigned> errorMode_{0};
+    std::mutex passMutex_;
+    int passDepth_ = 0;
+    std::map<std::string, PassAnswer> passAnswers_;
+    std::shared_ptr<const DriveMapSnapshot> passSnapshot_;
+    // Folders whose last query gave up or found an earlier one still hanging.
+    std::set<std::string> seenHanging_;
 };
 
 // The URL the desktop is asked to open for a file name or an address: an

@@ -102,6 +102,9 @@ public:
     virtual bool GetDiskFreeSpaceEx(const QString& root, std::int64_t& freeToCaller, std::int64_t& total) = 0;
     virtual bool GetDiskFreeSpace(const QString& root, ClusterInfo& info) = 0;
     virtual bool GetVolumeInformation(const QString& root, VolumeInformation& info) = 0;
+    // A refresh of the drive figures begins or ends (see DrivePass).
+    virtual void BeginDrivePass() {}
+    virtual void EndDrivePass() {}
     // Sets the error mode, returns the previous one. Linux shows no
     // critical-error box, so this only keeps the value.
     virtual unsigned SetErrorMode(unsigned mode) = 0;
@@ -143,6 +146,23 @@ public:
     // Bounds of the whole desktop over every screen; the primary screen at
     // the origin unless the platform knows better.
     virtual QRect DesktopRect() { return QRect(QPoint(0, 0), ScreenSize()); }
+};
+
+// One refresh of the drive figures, from its first question to its last,
+// run without handling an event in between. The platform may ask the
+// drives that can hang all together when it begins, and may answer a
+// question it has answered in the pass from that reading: nothing can change
+// what the window shows before the pass ends, and nothing read in a pass
+// outlives it, so the next refresh asks every drive afresh.
+class DrivePass {
+public:
+    explicit DrivePass(Platform& p) : platform_(p) { platform_.BeginDrivePass(); }
+    ~DrivePass() { platform_.EndDrivePass(); }
+    DrivePass(const DrivePass&) = delete;
+    DrivePass& operator=(const DrivePass&) = delete;
+
+private:
+    Platform& platform_;
 };
 
 // The platform the program talks to: the one installed last. There is no

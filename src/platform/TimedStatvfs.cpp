@@ -105,11 +105,12 @@ bool TimedStatvfs::Blocked(const std::string& path)
     return false;
 }
 
-TimedStatvfs::Result TimedStatvfs::Query(const std::string& path, struct statvfs& out)
+std::shared_ptr<TimedStatvfs::Job> TimedStatvfs::Start(const std::string& path, Result& refused)
 {
-    if (Blocked(path))
-        return Result::StillBlocked;
-
+    if (Blocked(path)) {
+        refused = Result::StillBlocked;
+        return nullptr;
+    }
     auto job = std::make_shared<Job>();
     job->Path = path;
     job->Call = function_;
@@ -130,12 +131,18 @@ TimedStatvfs::Result TimedStatvfs::Query(const std::string& path, struct statvfs
         try {
             std::thread(Helper, pool_, slot).detach();
         } catch (const std::system_error&) {
-            return Result::Failed; // no thread to be had: treat as not answering
+            refused = Result::Failed; // no thread to be had: treat as not answering
+            return nullptr;
         }
     }
+    return job;
+}
 
+TimedStatvfs::Result TimedStatvfs::Await(const std::string& path, const std::shared_ptr<Job>& job,
+                                         std::chrono::steady_clock::time_point deadline, struct statvfs& out)
+{
     std::unique_lock<std::mutex> lock(job->Mutex);
-    if (!job->Done.wait_for(lock, limit_, [&] { return job->Finished; })) {
+    if (!job->Done.wait_until(lock, deadline, [&] { return job->Finished; })) {
         lock.unlock();
         std::lock_guard<std::mutex> blockedLock(blockedMutex_);
         blocked_[path] = job;
@@ -145,4 +152,27 @@ TimedStatvfs::Result TimedStatvfs::Query(const std::string& path, struct statvfs
         return Result::Failed;
     out = job->Out;
     return Result::Ok;
+}
+
+TimedStatvfs::Result TimedStatvfs::Query(const std::string& path, struct statvfs& out)
+{
+    Result refused = Result::Failed;
+    const std::shared_ptr<Job> job = Start(path, refused);
+    if (!job)
+        return refused;
+    return Await(path, job, std::chrono::steady_clock::now() + limit_, out);
+}
+
+std::vector<TimedStatvfs::Answer> TimedStatvfs::QueryTogether(const std::vector<std::string>& paths)
+{
+    std::vector<Answer> answers(paths.size());
+    std::vector<std::shared_ptr<Job>> jobs(paths.size());
+    // One deadline for all, taken before the first is handed over.
+    const auto deadline = std::chrono::steady_clock::now() + limit_;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        jobs[i] = Start(paths[i], answers[i].Status);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (jobs[i])
+            answers[i].Status = Await(paths[i], jobs[i], deadline, answers[i].Out);
+    return answers;
 }

@@ -13,6 +13,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <sys/statvfs.h>
+#include <vector>
 
 struct statvfs;
 
@@ -37,6 +39,15 @@ public:
 
     Result Query(const std::string& path, struct statvfs& out);
 
+    // Asks every folder at once, each on a helper of its own, and waits for
+    // them together: all the answers within one time limit in total, however
+    // many folders hang. Each folder is named once.
+    struct Answer {
+        Result Status = Result::Failed;
+        struct statvfs Out;
+    };
+    std::vector<Answer> QueryTogether(const std::vector<std::string>& paths);
+
     // Whether an earlier query of this folder is still hanging.
     bool Blocked(const std::string& path);
 
@@ -44,6 +55,12 @@ public:
     struct Job;
 
 private:
+    // Hands the query to a helper; nullptr (with the result) when it cannot
+    // start: still blocked, or no thread to be had.
+    std::shared_ptr<Job> Start(const std::string& path, Result& refused);
+    Result Await(const std::string& path, const std::shared_ptr<Job>& job,
+                 std::chrono::steady_clock::time_point deadline, struct statvfs& out);
+
     Function function_;
     std::chrono::milliseconds limit_;
     std::shared_ptr<Pool> pool_;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -34,12 +35,6 @@ int RoundHalfEven(double v)
 
 namespace {
 
-// ceil(num / den) for den > 0.
-std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
-{
-    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
-}
-
 // Marks the pixels of an off-screen sprite that nothing was drawn on (alpha
 // 0, so never a drawn pixel).
 constexpr std::uint32_t kSpriteKey = 0x00123456u;
@@ -47,6 +42,66 @@ constexpr std::uint32_t kSpriteKey = 0x00123456u;
 QRect ToQRect(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
+}
+
+} // namespace
+
+namespace {
+
+// The angle of (x, y) about (cx, cy), counterclockwise as seen on screen
+// (y grows downwards), in [0, 2 pi).
+double AngleOf(double x, double y, double cx, double cy)
+{
+    double a = std::atan2(-(y - cy), x - cx);
+    if (a < 0)
+        a += 2 * std::numbers::pi;
+    return a;
+}
+
+// Where the ray from the box centre (cx, cy) through `ray` meets the
+// ellipse of half-axes a and b, rounded to a pixel; false for a ray from the
+// centre through itself.
+bool RadialEnd(double cx, double cy, double a, double b, QPoint ray, QPoint& end)
+{
+    const double dx = ray.x() - cx, dy = ray.y() - cy;
+    if (dx == 0 && dy == 0)
+        return false;
+    const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
+    const double s = denom > 0 ? 1.0 / denom : 0;
+    end = QPoint(RoundHalfEven(cx + s * dx), RoundHalfEven(cy + s * dy));
+    return true;
+}
+
+// Steps a line as GdiCanvas::stepLine does, without a function object in
+// between (a gauge steps two hundred radials per paint).
+template <class Visit>
+void StepLineWith(int x0, int y0, int x1, int y1, Visit&& visit)
+{
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    // Step k of n along the longer axis puts the other coordinate at
+    // ceil(k * d / n - 1/2) = ceil((2kd - n) / 2n); the end point is left
+    // out. The quotient is carried from step to step (q, remainder r in
+    // [0, 2n)): each step adds 2d, at most 2n, to the numerator.
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const long long d = xMajor ? dy : dx;
+    const long long den = 2LL * n;
+    long long q = -1, r = n; // -n = -1 * 2n + n
+    for (int k = 0; k < n; ++k) {
+        const int other = int(q + (r != 0));
+        if (xMajor)
+            visit(x0 + (dx > 0 ? k : -k), y0 + other);
+        else
+            visit(x0 + other, y0 + (dy > 0 ? k : -k));
+        r += 2 * d;
+        if (r >= den) {
+            r -= den;
+            ++q;
+        } else if (r < 0) {
+            r += den;
+            --q;
+        }
+    }
 }
 
 } // namespace
@@ -118,16 +173,7 @@ void GdiCanvas::plot(int x, int y, std::uint32_t pixel)
 
 void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& visit)
 {
-    const int dx = x1 - x0, dy = y1 - y0;
-    const int n = std::max(std::abs(dx), std::abs(dy));
-    // Step k of n along the longer axis puts the other coordinate at
-    // ceil(k * d / n - 1/2); the end point is left out.
-    for (int k = 0; k < n; ++k) {
-        if (std::abs(dx) >= std::abs(dy))
-            visit(x0 + (dx > 0 ? k : -k), y0 + int(CeilDiv(2LL * k * dy - n, 2LL * n)));
-        else
-            visit(x0 + int(CeilDiv(2LL * k * dx - n, 2LL * n)), y0 + (dy > 0 ? k : -k));
-    }
+    StepLineWith(x0, y0, x1, y1, visit);
 }
 
 void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
@@ -172,13 +218,36 @@ void GdiCanvas::Rectangle(int left, int top, int right, int bottom)
     FillRect(right - 1, top, right, bottom, pen);
 }
 
-const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const
+struct GdiCanvas::EllipseGeometry {
+    int W = 0, H = 0;
+    std::vector<std::uint8_t> Kind;
+    // Filled on first use: only wedges need them.
+    std::vector<double> Angle;        // per pixel, counterclockwise from the right
+    std::vector<int> Order;           // the drawn pixels by angle
+    std::vector<double> SortedAngle;  // their angles, in that order
+};
+
+
+GdiCanvas::EllipseGeometry& GdiCanvas::geometry(int w, int h) const
 {
-    if (w == shapeW_ && h == shapeH_)
-        return shape_;
-    // Drawn once per box size on an image of its own: Qt's outline of a box
-    // one pixel high would spill past the box, and clipping does not stop it.
-    // Always with a pen: the pen-less fill is asymmetric.
+    if (geometry_ && geometry_->W == w && geometry_->H == h)
+        return *geometry_;
+    // The last few box sizes of this thread, the most recent first.
+    constexpr std::size_t kKept = 8;
+    thread_local std::vector<std::shared_ptr<EllipseGeometry>> kept;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (kept[i]->W == w && kept[i]->H == h) {
+            std::rotate(kept.begin(), kept.begin() + std::ptrdiff_t(i), kept.begin() + std::ptrdiff_t(i) + 1);
+            geometry_ = kept.front();
+            return *geometry_;
+        }
+    }
+    auto g = std::make_shared<EllipseGeometry>();
+    g->W = w;
+    g->H = h;
+    // Drawn on an image of its own: Qt's outline of a box one pixel high
+    // would spill past the box, and clipping does not stop it. Always with a
+    // pen: the pen-less fill is asymmetric.
     constexpr QRgb kOutline = 0xFFFF0000u, kInside = 0xFF00FF00u;
     QImage sprite(w, h, QImage::Format_ARGB32);
     sprite.fill(kSpriteKey);
@@ -191,17 +260,38 @@ const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const
         p.setBrush(QColor::fromRgba(kInside));
         p.drawEllipse(QRect(0, 0, w - 1, h - 1));
     }
-    shape_.assign(std::size_t(w) * std::size_t(h), kOutside);
+    g->Kind.assign(std::size_t(w) * std::size_t(h), kOutside);
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
         for (int x = 0; x < w; ++x)
-            shape_[std::size_t(y) * w + x] = line[x] == kOutline ? kOnOutline : line[x] == kInside ? kInterior : kOutside;
+            g->Kind[std::size_t(y) * w + x] = line[x] == kOutline ? kOnOutline : line[x] == kInside ? kInterior : kOutside;
     }
-    shapeW_ = w;
-    shapeH_ = h;
-    angles_.clear();
-    return shape_;
+    if (kept.size() >= kKept)
+        kept.pop_back();
+    kept.insert(kept.begin(), g);
+    geometry_ = std::move(g);
+    return *geometry_;
 }
+
+const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const { return geometry(w, h).Kind; }
+
+namespace {
+
+// The angle of every pixel of the box (the centre is the middle of the
+// pixel columns and rows; angles do not depend on where the box stands, the
+// coordinates being small integers and halves).
+void FillAngles(std::vector<double>& angles, int w, int h)
+{
+    if (!angles.empty())
+        return;
+    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
+    angles.resize(std::size_t(w) * std::size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            angles[std::size_t(y) * w + x] = AngleOf(x, y, cx, cy);
+}
+
+} // namespace
 
 QImage GdiCanvas::ellipseSprite(int w, int h, bool fill) const
 {
@@ -277,13 +367,7 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     // right-1 and rows top .. bottom-1, so its centre is the middle of those.
     const double cx = (left + right - 1) / 2.0;
     const double cy = (top + bottom - 1) / 2.0;
-    auto angleOf = [&](double x, double y) {
-        // Counterclockwise as seen on screen: y grows downwards.
-        double a = std::atan2(-(y - cy), x - cx);
-        if (a < 0)
-            a += 2 * std::numbers::pi;
-        return a;
-    };
+    auto angleOf = [&](double x, double y) { return AngleOf(x, y, cx, cy); };
     const double start = angleOf(x1, y1);
     const double end = angleOf(x2, y2);
     double sweep = end - start;
@@ -295,21 +379,18 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     if (box.isEmpty())
         return;
     const int w = right - left, h = bottom - top;
-    const std::vector<std::uint8_t>& shape = ellipseShape(w, h);
+    EllipseGeometry& g = geometry(w, h);
+    const std::vector<std::uint8_t>& shape = g.Kind;
     const std::uint32_t outline = ToPixel(penClear_ ? brushColor_ : penColor_);
     const bool inside = pie && !brushClear_;
     const std::uint32_t brush = ToPixel(brushColor_);
-    // The angle of every pixel of the box, kept while boxes of one size
-    // follow each other (a gauge draws a hundred wedges of one ellipse).
-    if (angles_.empty()) {
-        angles_.resize(std::size_t(w) * std::size_t(h));
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                angles_[std::size_t(y) * w + x] = angleOf(left + x, top + y);
-    }
+    FillAngles(g.Angle, w, h);
+    // The pixel at the centre (a box odd both ways has one) is in every wedge.
+    const bool hasCentre = w % 2 == 1 && h % 2 == 1;
+    const int centreX = left + w / 2, centreY = top + h / 2;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const std::uint8_t* kind = shape.data() + std::size_t(y - top) * w - left;
-        const double* angle = angles_.data() + std::size_t(y - top) * w - left;
+        const double* angle = g.Angle.data() + std::size_t(y - top) * w - left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x) {
             if (kind[x] == kOutside || (kind[x] == kInterior && !inside))
@@ -317,7 +398,7 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
             double rel = angle[x] - start;
             if (rel < 0)
                 rel += 2 * std::numbers::pi;
-            const bool atCentre = std::abs(x - cx) < 0.5 && std::abs(y - cy) < 0.5;
+            const bool atCentre = hasCentre && x == centreX && y == centreY;
             if (atCentre || rel <= sweep + eps)
                 dst[x] = kind[x] == kOnOutline ? outline : brush;
         }
@@ -328,14 +409,11 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
     const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
     const std::uint32_t px = ToPixel(penColor_);
-    for (const auto& [rx, ry] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
-        const double dx = rx - cx, dy = ry - cy;
-        if (dx == 0 && dy == 0)
+    for (const QPoint ray : {QPoint(x1, y1), QPoint(x2, y2)}) {
+        QPoint end;
+        if (!RadialEnd(cx, cy, a, b, ray, end))
             continue;
-        const double denom = std::sqrt((a > 0 ? dx * dx / (a * a) : 0) + (b > 0 ? dy * dy / (b * b) : 0));
-        const double s = denom > 0 ? 1.0 / denom : 0;
-        const int ex = RoundHalfEven(cx + s * dx);
-        const int ey = RoundHalfEven(cy + s * dy);
+        const int ex = end.x(), ey = end.y();
         // The rounded end may fall just outside the outline: the radial stays
         // on the ellipse's own pixels.
         auto onShape = [&](int x, int y) {
@@ -351,6 +429,152 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
 void GdiCanvas::Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
 {
     wedge(left, top, right, bottom, x1, y1, x2, y2, true);
+}
+
+void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::vector<PieSlice>& slices)
+{
+    if (slices.empty())
+        return;
+    // A slice index must fit the set of slices reaching a pixel (two words).
+    constexpr std::size_t kMostSlices = 128;
+    if (slices.size() > kMostSlices) {
+        for (const PieSlice& slice : slices) {
+            SetPen(slice.Color);
+            SetBrush(slice.Color);
+            Pie(left, top, right, bottom, slice.Start.x(), slice.Start.y(), slice.End.x(), slice.End.y());
+        }
+        return;
+    }
+    SetPen(slices.back().Color);
+    SetBrush(slices.back().Color);
+    if (right - left < 1 || bottom - top < 1)
+        return;
+    const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
+    if (box.isEmpty())
+        return;
+    const int w = right - left, h = bottom - top;
+    EllipseGeometry& g = geometry(w, h);
+    FillAngles(g.Angle, w, h);
+    if (g.Order.empty()) {
+        for (std::size_t i = 0; i < g.Kind.size(); ++i)
+            if (g.Kind[i] != kOutside)
+                g.Order.push_back(int(i));
+        std::stable_sort(g.Order.begin(), g.Order.end(), [&](int a, int b) { return g.Angle[a] < g.Angle[b]; });
+        g.SortedAngle.reserve(g.Order.size());
+        for (int i : g.Order)
+            g.SortedAngle.push_back(g.Angle[i]);
+    }
+    const double cx = (left + right - 1) / 2.0;
+    const double cy = (top + bottom - 1) / 2.0;
+    constexpr double eps = 1e-9;
+    const double* sorted = g.SortedAngle.data();
+    const std::size_t n = g.SortedAngle.size();
+
+    // Each slice reaches the pixels whose angle lies in its sweep, as
+    // wedge() decides it: those at or past the start ray up to the sweep,
+    // and, when the sweep wraps past the right, those before it. Both are
+    // runs of the pixels in angle order, found by halving; the pixel takes
+    // the colour of the last slice that reaches it.
+    struct Event {
+        std::size_t Pos;
+        int Slice; // +k opens slice k, -k closes it
+    };
+    std::vector<Event> events;
+    events.reserve(4 * slices.size());
+    for (std::size_t k = 0; k < slices.size(); ++k) {
+        const PieSlice& slice = slices[k];
+        const double start = AngleOf(slice.Start.x(), slice.Start.y(), cx, cy);
+        const double end = AngleOf(slice.End.x(), slice.End.y(), cx, cy);
+        double sweep = end - start;
+        if (sweep <= 0)
+            sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
+        const std::size_t from = std::size_t(std::lower_bound(sorted, sorted + n, start) - sorted);
+        const std::size_t toA = std::size_t(
+            std::partition_point(sorted + from, sorted + n, [&](double a) { return a - start <= sweep + eps; }) - sorted);
+        const std::size_t toB = std::size_t(std::partition_point(sorted, sorted + from, [&](double a) {
+                                                double rel = a - start;
+                                                rel += 2 * std::numbers::pi;
+                                                return rel <= sweep + eps;
+                                            }) -
+                                            sorted);
+        const int id = int(k) + 1;
+        if (toA > from) {
+            events.push_back({from, id});
+            events.push_back({toA, -id});
+        }
+        if (toB > 0) {
+            events.push_back({0, id});
+            events.push_back({toB, -id});
+        }
+    }
+    // At one position a run that ends goes before one that begins: a slice
+    // over the whole ellipse ends its wrapped run where its first begins.
+    std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+        return a.Pos != b.Pos ? a.Pos < b.Pos : a.Slice < b.Slice;
+    });
+
+    // owner: 1 + the index of the last slice that drew the pixel, 0 for none.
+    thread_local std::vector<std::uint8_t> ownerBuffer;
+    ownerBuffer.assign(std::size_t(w) * std::size_t(h), 0);
+    // Plain local pointers: stores through a byte pointer may alias
+    // anything, and would make every vector be read afresh.
+    std::uint8_t* const owner = ownerBuffer.data();
+    const std::uint8_t* const kinds = g.Kind.data();
+    const int* const order = g.Order.data();
+    const Event* const event = events.data();
+    const std::size_t eventCount = events.size();
+    std::uint64_t open0 = 0, open1 = 0;
+    std::size_t e = 0;
+    for (std::size_t pos = 0; pos < n; ++pos) {
+        for (; e < eventCount && event[e].Pos == pos; ++e) {
+            const int id = std::abs(event[e].Slice) - 1;
+            std::uint64_t& word = id < 64 ? open0 : open1;
+            const std::uint64_t bit = std::uint64_t(1) << (id % 64);
+            word = event[e].Slice > 0 ? word | bit : word & ~bit;
+        }
+        if (open1)
+            owner[std::size_t(order[pos])] = std::uint8_t(64 + 64 - std::countl_zero(open1));
+        else if (open0)
+            owner[std::size_t(order[pos])] = std::uint8_t(64 - std::countl_zero(open0));
+    }
+    // The centre pixel belongs to every slice.
+    if (w % 2 == 1 && h % 2 == 1 && kinds[std::size_t(h / 2) * w + w / 2] != kOutside)
+        owner[std::size_t(h / 2) * w + w / 2] = std::uint8_t(slices.size());
+
+    // The radials of each slice, drawn after its fill and before the next
+    // slice: a radial pixel shows the later of the two.
+    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
+    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    for (std::size_t k = 0; k < slices.size(); ++k) {
+        const std::uint8_t id = std::uint8_t(k + 1);
+        for (const QPoint ray : {slices[k].Start, slices[k].End}) {
+            QPoint end;
+            if (!RadialEnd(cx, cy, a, b, ray, end))
+                continue;
+            const int ex = end.x(), ey = end.y();
+            auto onShape = [&](int x, int y) {
+                const int sx = x - left, sy = y - top;
+                if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
+                    const std::size_t i = std::size_t(sy) * w + sx;
+                    if (kinds[i] != kOutside && owner[i] < id)
+                        owner[i] = id;
+                }
+            };
+            StepLineWith(icx, icy, ex, ey, onShape);
+            onShape(ex, ey);
+        }
+    }
+
+    std::vector<std::uint32_t> pixels(slices.size() + 1);
+    for (std::size_t k = 0; k < slices.size(); ++k)
+        pixels[k + 1] = ToPixel(slices[k].Color);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const std::uint8_t* o = owner + std::size_t(y - top) * w - left;
+        auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (o[x])
+                dst[x] = pixels[o[x]];
+    }
 }
 
 void GdiCanvas::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)

@@ -18,6 +18,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Color.h"
@@ -70,6 +71,14 @@ public:
     // counterclockwise; outlined with the pen (arc and both radials), filled
     // with the brush.
     void Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
+    // A run of pies of one box, each outlined and filled in its own colour,
+    // drawn as if by SetPen(c), SetBrush(c), Pie(...) for each in turn, but in
+    // one pass over the box whatever their number (a gauge draws a hundred).
+    struct PieSlice {
+        QPoint Start, End;
+        TColor Color;
+    };
+    void PieSeries(int left, int top, int right, int bottom, const std::vector<PieSlice>& slices);
     // Arc: only the outline part of the ellipse between the same rays.
     void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
     // Closed polygon, filled with the brush, outlined with the pen.
@@ -110,9 +119,13 @@ private:
     // The ellipse of a w x h box, outlined with the pen and (when fill)
     // filled with the brush, on its own image; undrawn pixels hold a key.
     QImage ellipseSprite(int w, int h, bool fill) const;
-    // Which pixels of a w x h box the ellipse outlines and fills; kept for
-    // the last box size, with the angle of each pixel about the box centre.
+    // Which pixels of a w x h box the ellipse outlines and fills, the angle
+    // of each pixel about the box centre, and the drawn pixels in order of
+    // angle: worked out once per box size and thread, and kept for the
+    // next canvases (a window repaints the same few boxes again and again).
     enum : std::uint8_t { kOutside, kOnOutline, kInterior };
+    struct EllipseGeometry;
+    EllipseGeometry& geometry(int w, int h) const;
     const std::vector<std::uint8_t>& ellipseShape(int w, int h) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 
@@ -123,10 +136,7 @@ private:
     TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     QPoint penPos_;
-    mutable int shapeW_ = 0;
-    mutable int shapeH_ = 0;
-    mutable std::vector<std::uint8_t> shape_;
-    mutable std::vector<double> angles_;
+    mutable std::shared_ptr<EllipseGeometry> geometry_;
 };
 
 // Draws `width` nested one-pixel frames on rect (left, top, right, bottom,

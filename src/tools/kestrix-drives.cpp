@@ -3,8 +3,10 @@
 // (and for scripts and tests). It builds the same drive map and works the
 // figures out with the same functions as the program's Linux platform
 // (DriveFigures.h), without Qt: a command-line tool should start at once.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <sys/statvfs.h>
 #include <vector>
@@ -78,15 +80,37 @@ std::string Escape(const std::string& s)
     return out;
 }
 
-// statvfs of the drive's folder: at once where that cannot block, else on a
-// helper given up after a second (a dead network mount reads as -1).
-bool Ask(TimedStatvfs& timed, const MappedDrive& drive, struct statvfs& st)
+// The statvfs answers of the drives that can hang (network, FUSE), asked
+// all together before the first line: one wait of a second at most however
+// many of them are dead, each reading -1.
+using HangProneAnswers = std::map<std::string, TimedStatvfs::Answer>;
+
+HangProneAnswers AskHangProne(TimedStatvfs& timed, const std::vector<const MappedDrive*>& drives)
+{
+    std::vector<std::string> paths;
+    for (const MappedDrive* d : drives)
+        if (!d->Path.empty() && !AnswersAtOnce(*d) && std::find(paths.begin(), paths.end(), d->Path) == paths.end())
+            paths.push_back(d->Path);
+    const std::vector<TimedStatvfs::Answer> answers = timed.QueryTogether(paths);
+    HangProneAnswers byPath;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        byPath[paths[i]] = answers[i];
+    return byPath;
+}
+
+// statvfs of the drive's folder: at once where that cannot block, else the
+// answer asked beforehand.
+bool Ask(const HangProneAnswers& hangProne, const MappedDrive& drive, struct statvfs& st)
 {
     if (drive.Path.empty())
         return false;
     if (AnswersAtOnce(drive))
         return ::statvfs(drive.Path.c_str(), &st) == 0;
-    return timed.Query(drive.Path, st) == TimedStatvfs::Result::Ok;
+    const auto it = hangProne.find(drive.Path);
+    if (it == hangProne.end() || it->second.Status != TimedStatvfs::Result::Ok)
+        return false;
+    st = it->second.Out;
+    return true;
 }
 
 // What the tool prints of one letter.
@@ -104,7 +128,7 @@ struct DriveRecord {
     std::string DisplayName;
 };
 
-DriveRecord Query(TimedStatvfs& timed, const DriveMapSnapshot& map, const MappedDrive& drive)
+DriveRecord Query(const HangProneAnswers& hangProne, const DriveMapSnapshot& map, const MappedDrive& drive)
 {
     DriveRecord r;
     r.Letter = drive.Letter;
@@ -112,7 +136,7 @@ DriveRecord Query(TimedStatvfs& timed, const DriveMapSnapshot& map, const Mapped
     r.Root = std::string(1, drive.Letter) + ":\\";
     r.MountPoint = drive.Path;
     struct statvfs st {};
-    if (Ask(timed, drive, st)) {
+    if (Ask(hangProne, drive, st)) {
         SpaceFigures(st, r.Free, r.Total);
         const VolumeIdentity id = drive.DeviceNode.empty() ? VolumeIdentity() : map.Identity(drive.DeviceNode);
         r.Label = id.Label;
@@ -195,20 +219,24 @@ int main(int argc, char** argv)
     TimedStatvfs timed;
     const std::shared_ptr<const DriveMapSnapshot> map = drives.Current();
     int status = 0;
-    std::vector<DriveRecord> records;
+    std::vector<const MappedDrive*> shown;
     if (letters.empty()) {
         for (const MappedDrive& d : map->Drives)
-            records.push_back(Query(timed, *map, d));
+            shown.push_back(&d);
     } else {
         for (char l : letters) {
             if (const MappedDrive* d = map->Find(l)) {
-                records.push_back(Query(timed, *map, *d));
+                shown.push_back(d);
             } else {
                 std::fprintf(stderr, "kestrix-drives: %c: is not mapped\n", l);
                 status = 1;
             }
         }
     }
+    const HangProneAnswers hangProne = AskHangProne(timed, shown);
+    std::vector<DriveRecord> records;
+    for (const MappedDrive* d : shown)
+        records.push_back(Query(hangProne, *map, *d));
 
     if (!json) {
         for (const DriveRecord& r : records)

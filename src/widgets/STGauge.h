@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <functional>
+#include <vector>
 
 #include "toolkit/Control.h"
 
@@ -86,4 +87,9 @@ private:
     TColor backcolor_ = clBlack;
     TColor blendColor_ = clBtnFace;
     bool transparent_ = false;
+    // The step points of the arc or the ellipse for wedgeSize_ and
+    // wedgeShape_: at step i (1..100) and a little beyond it.
+    mutable std::vector<QPoint> wedgePoints_;
+    mutable QSize wedgeSize_;
+    mutable TGaugeShape wedgeShape_ = TGaugeShape::gsHorzRect;
 };

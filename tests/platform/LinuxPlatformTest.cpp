@@ -505,3 +505,165 @@ TEST(LinuxPlatformDesktop, LaunchesCommandLinesAndKeepsTheErrorMode)
     EXPECT_TRUE(p.ProgramFolder().endsWith(QLatin1Char('/')));
     EXPECT_TRUE(QFileInfo(p.ProgramFolder() + QStringLiteral("platform_tests")).exists());
 }
+
+namespace {
+
+// Counts the calls per folder and answers from canned figures; the folders
+// named as dead hang until Release.
+class CountingStatvfs {
+public:
+    CannedStatvfs Canned;
+    std::set<std::string> Dead;
+
+    ~CountingStatvfs() { Release(); }
+
+    TimedStatvfs::Function Function()
+    {
+        return [this](const char* path, struct statvfs* out) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ++calls_[path];
+            if (Dead.count(path)) {
+                ++hanging_;
+                released_.wait_for(lock, std::chrono::seconds(60), [&] { return release_; });
+                --hanging_;
+                left_.notify_all();
+            }
+            lock.unlock();
+            return Canned.Function()(path, out);
+        };
+    }
+
+    int Calls(const std::string& path)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls_[path];
+    }
+
+    void Release()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        Dead.clear();
+        release_ = true;
+        released_.notify_all();
+        left_.wait_for(lock, std::chrono::seconds(10), [&] { return hanging_ == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_, left_;
+    std::map<std::string, int> calls_;
+    int hanging_ = 0;
+    bool release_ = false;
+};
+
+} // namespace
+
+TEST(LinuxPlatformDrivePass, LocalDrivesAskedAtOnceAndEachDriveOncePerPass)
+{
+    // On the laptop C: (ext4 on a disk) and K: (tmpfs) are local; J: (nfs4)
+    // and L: (cifs) can hang.
+    SysfsTree sys;
+    CountingStatvfs direct, timed;
+    direct.Canned.Add("/", 4096, 1000, 250);
+    direct.Canned.Add("/mnt/ramdisk", 4096, 100, 50);
+    timed.Canned.Add("/mnt/nas", 4096, 2000, 1000);
+    timed.Canned.Add("/mnt/win", 4096, 3000, 300);
+    LinuxPlatform::Options o = LaptopOptions(sys.Root(), nullptr);
+    o.Statvfs = timed.Function();
+    o.DirectStatvfs = direct.Function();
+    LinuxPlatform p(o);
+
+    std::int64_t free = 0, total = 0;
+    ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("C:\\"), free, total));
+    EXPECT_EQ(total, 4096000);
+    ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+    EXPECT_EQ(free, 4096000);
+    EXPECT_EQ(direct.Calls("/"), 1);
+    EXPECT_EQ(timed.Calls("/"), 0);
+    EXPECT_EQ(timed.Calls("/mnt/nas"), 1);
+    EXPECT_EQ(direct.Calls("/mnt/nas"), 0);
+
+    {
+        const DrivePass pass(p);
+        // The drives that can hang are asked when the pass begins.
+        EXPECT_EQ(timed.Calls("/mnt/nas"), 2);
+        EXPECT_EQ(timed.Calls("/mnt/win"), 1);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("C:\\"), free, total));
+            ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        }
+        EXPECT_EQ(total, 12288000);
+        EXPECT_EQ(free, 1228800);
+        ClusterInfo c;
+        ASSERT_TRUE(p.GetDiskFreeSpace(QStringLiteral("K:\\"), c));
+        EXPECT_EQ(c.SectorsPerCluster, 8u);
+        VolumeInformation v;
+        ASSERT_TRUE(p.GetVolumeInformation(QStringLiteral("K:\\"), v));
+        EXPECT_EQ(v.FileSystemName, QStringLiteral("tmpfs"));
+        EXPECT_EQ(direct.Calls("/"), 2);
+        EXPECT_EQ(direct.Calls("/mnt/ramdisk"), 1);
+        EXPECT_EQ(timed.Calls("/mnt/win"), 1);
+        // A drive that does not answer is not asked again within the pass.
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("E:\\"), free, total));
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("E:\\"), free, total));
+        EXPECT_EQ(direct.Calls("/home"), 1);
+    }
+    // Nothing outlives the pass: the next question is asked afresh and sees
+    // the new figure.
+    direct.Canned.Add("/", 4096, 1000, 100);
+    ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("C:\\"), free, total));
+    EXPECT_EQ(free, 409600);
+    EXPECT_EQ(direct.Calls("/"), 3);
+}
+
+TEST(LinuxPlatformDrivePass, DeadSharesCostOneWaitAndThenAnswerAtOnce)
+{
+    SysfsTree sys;
+    CountingStatvfs direct;
+    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    timed->Canned.Add("/mnt/nas", 4096, 2000, 1000);
+    timed->Canned.Add("/mnt/win", 4096, 3000, 300);
+    timed->Dead = {"/mnt/nas", "/mnt/win"};
+    direct.Canned.Add("/", 4096, 1000, 250);
+    LinuxPlatform::Options o = LaptopOptions(sys.Root(), nullptr);
+    o.Statvfs = timed->Function();
+    o.DirectStatvfs = direct.Function();
+    o.Timeout = std::chrono::milliseconds(400);
+    LinuxPlatform p(o);
+
+    std::int64_t free = 0, total = 0;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        const DrivePass pass(p);
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        EXPECT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("C:\\"), free, total));
+    }
+    // Both waited for together: one time limit, not two after each other.
+    const qint64 first = timer.elapsed();
+    EXPECT_GE(first, 390);
+    EXPECT_LT(first, 790);
+
+    // Known to hang: "not answering" at once, not asked again meanwhile.
+    timer.restart();
+    {
+        const DrivePass pass(p);
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+    }
+    EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+    EXPECT_LT(timer.elapsed(), 300);
+    EXPECT_EQ(timed->Calls("/mnt/nas"), 1);
+    EXPECT_EQ(timed->Calls("/mnt/win"), 1);
+
+    // The shares come back: the next pass asks them again and shows them.
+    timed->Release();
+    {
+        const DrivePass pass(p);
+        ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        EXPECT_EQ(free, 1228800);
+        EXPECT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+    }
+    EXPECT_EQ(timed->Calls("/mnt/nas"), 2);
+}

@@ -9,6 +9,8 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <cmath>
+#include <numbers>
 
 using kestrix::test::PixelAt;
 
@@ -167,6 +169,82 @@ TEST(GdiCanvasShapes, PieAndArcSweepCounterclockwiseBetweenTheCentresRays)
               (Rows{".............", "....###......", "...#.........", "..#..........", ".#...........",
                     ".#...........", ".#.........#.", ".#.........#.", ".#.........#.", "..#.......#..",
                     "...#.....#...", "....#####....", "............."}));
+}
+
+TEST(GdiCanvasShapes, PieSeriesGivesEachPixelToTheLastSliceThatReachesIt)
+{
+    // The 11-pixel circle again: first the whole circle in red (equal rays),
+    // then the upper-right quarter in white, outline, radials and centre
+    // (6, 6) included; drawn one by one or as one run, the same picture.
+    const Rows expected{".............", "....rr###....", "...rrr####...", "..rrrr#####..", ".rrrrr######.",
+                        ".rrrrr######.", ".rrrrr######.", ".rrrrrrrrrrr.", ".rrrrrrrrrrr.", "..rrrrrrrrr..",
+                        "...rrrrrrr...", "....rrrrr....", "............."};
+    QImage one = Blank(13, 13);
+    GdiCanvas c1(one);
+    for (TColor color : {clRed, clWhite}) {
+        c1.SetPen(color);
+        c1.SetBrush(color);
+        c1.Pie(1, 1, 12, 12, 11, 6, color == clRed ? 11 : 6, color == clRed ? 6 : 1);
+    }
+    EXPECT_EQ(AsText(one, 0, 0, 13, 13, kLegend), expected);
+
+    QImage run = Blank(13, 13);
+    GdiCanvas c2(run);
+    c2.PieSeries(1, 1, 12, 12, {{QPoint(11, 6), QPoint(11, 6), clRed}, {QPoint(11, 6), QPoint(6, 1), clWhite}});
+    EXPECT_EQ(AsText(run, 0, 0, 13, 13, kLegend), expected);
+    EXPECT_EQ(c2.PenColor(), clWhite); // pen and brush as after the last pie
+    EXPECT_EQ(c2.BrushColor(), clWhite);
+}
+
+TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
+{
+    // Boxes odd and even, cut by the image (a gauge's arc shows the upper
+    // half of its box), slices that overlap, wrap past the right, have equal
+    // or reversed rays, and one run longer than the slice set holds.
+    struct Case {
+        QSize image;
+        QRect box; // left, top, right, bottom as x, y, x + width, y + height
+        int slices;
+        double step, reach;
+    };
+    const Case cases[] = {
+        {{114, 37}, {0, 0, 113, 73}, 100, 0.01 * std::numbers::pi, 0.027},
+        {{20, 20}, {1, 1, 18, 17}, 60, 2 * std::numbers::pi / 60, 0.2},
+        {{9, 9}, {0, 0, 9, 9}, 40, 2 * std::numbers::pi / 25, 0.0},
+        {{16, 8}, {-3, -2, 19, 14}, 30, 0.5, -0.3},
+        {{30, 30}, {0, 0, 30, 30}, 140, 2 * std::numbers::pi / 100, 0.05},
+    };
+    for (const Case& k : cases) {
+        const int right = k.box.x() + k.box.width(), bottom = k.box.y() + k.box.height();
+        const double cx = (k.box.x() + right - 1) / 2.0, cy = (k.box.y() + bottom - 1) / 2.0;
+        auto at = [&](double t) {
+            return QPoint(int(std::lround(cx + std::cos(t) * k.box.width() / 2)),
+                          int(std::lround(cy - std::sin(t) * k.box.height() / 2)));
+        };
+        std::vector<GdiCanvas::PieSlice> slices;
+        for (int i = 0; i < k.slices; ++i) {
+            const TColor color = RGBToColor((i * 37) % 256, (i * 11) % 256, 200 - i % 100);
+            slices.push_back({at(-(i + 1) * k.step - k.reach), at(-i * k.step), color});
+        }
+        slices.push_back({QPoint(cx, 0), QPoint(cx, 0), clLime}); // equal rays: the whole ellipse
+        slices.push_back({at(2.0), at(1.0), clRed});              // reversed: nearly the whole ellipse
+
+        QImage one(k.image, QImage::Format_RGB32), run(k.image, QImage::Format_RGB32);
+        one.fill(Qt::black);
+        run.fill(Qt::black);
+        GdiCanvas c1(one), c2(run);
+        for (const GdiCanvas::PieSlice& s : slices) {
+            c1.SetPen(s.Color);
+            c1.SetBrush(s.Color);
+            c1.Pie(k.box.x(), k.box.y(), right, bottom, s.Start.x(), s.Start.y(), s.End.x(), s.End.y());
+        }
+        c2.PieSeries(k.box.x(), k.box.y(), right, bottom, slices);
+        int differing = 0;
+        for (int y = 0; y < k.image.height(); ++y)
+            for (int x = 0; x < k.image.width(); ++x)
+                differing += one.pixel(x, y) != run.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "box " << k.box.width() << "x" << k.box.height() << ", " << k.slices << " slices";
+    }
 }
 
 TEST(GdiCanvasShapes, PolygonFillsInsideAndSteppedOutlineClosesOnItself)
