@@ -59,6 +59,7 @@ TSavedForm::TSavedForm(QObject* owner)
     , savedName_(form_->Name())
 {
     UpdateKeyPrefix();
+    formObject_ = form_.data();
     // To see the window's first activation after a load.
     form_->installEventFilter(this);
 }
@@ -192,7 +193,9 @@ void TSavedForm::LoadFrom(const TIniFile& ini)
 
 bool TSavedForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == form_ && event->type() == QEvent::WindowActivate && onScreenPending_) {
+    // Compared as plain objects: the filter also sees the form's last events
+    // while ~QWidget runs, when it is no TForm any more.
+    if (event->type() == QEvent::WindowActivate && onScreenPending_ && watched == formObject_) {
         onScreenPending_ = false;
         // After the activation handlers, which give the window its size.
         QTimer::singleShot(0, this, [this] { KeepOnScreen(); });

@@ -130,6 +130,8 @@ private:
     void CheckFolder() const;
 
     QPointer<TForm> form_;
+    // The same window as a plain object, for the event filter (see there).
+    QPointer<QObject> formObject_;
     bool autoLoad_ = true;
     TSFSavedArgs savedArgs_{saState, saPosition, saSize};
     QString iniFile_ = QStringLiteral("Settings.ini");

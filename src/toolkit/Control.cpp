@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Application.h"
 #include "Form.h"
 
 int AlignmentFlags(TAlignment a)
@@ -73,7 +74,11 @@ void TControl::setAlign(TAlign a)
 
 bool TControl::event(QEvent* e)
 {
-    const bool result = QWidget::event(e);
+    // An error from a handler is caught here, before it unwinds through Qt's
+    // delivery code, which frees and restores nothing on the way out. The
+    // event then counts as handled, so no parent gets it a second time.
+    bool result = true;
+    Application().RunHandler([&] { result = QWidget::event(e); });
     switch (e->type()) {
     case QEvent::Resize:
         Realign(nullptr);

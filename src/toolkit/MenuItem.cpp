@@ -1,5 +1,7 @@
 #include "MenuItem.h"
 
+#include "Application.h"
+
 TMenuItem::TMenuItem(QObject* parent)
     : QAction(parent)
 {
@@ -8,8 +10,9 @@ TMenuItem::TMenuItem(QObject* parent)
         // keeps its mark unless it checks itself.
         const bool was = checked_;
         setChecked(autoCheck_ ? !was : was);
+        // Caught before it unwinds through the signal's delivery.
         if (OnClick)
-            OnClick(this);
+            Application().RunHandler([this] { OnClick(this); });
     });
 }
 

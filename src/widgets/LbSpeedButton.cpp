@@ -15,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "toolkit/Application.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/GdiCanvas.h"
 #include "toolkit/Pictures.h"
@@ -424,7 +425,7 @@ bool TLbSpeedButton::event(QEvent* e)
             const bool was = down_;
             down_ = true;
             repaint();
-            Click();
+            Application().RunHandler([this] { Click(); });
             down_ = was;
             repaint();
         }

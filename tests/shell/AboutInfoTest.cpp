@@ -54,7 +54,8 @@ TEST_F(AboutInfoTest, JpegDecoderGivesThePictureOrNothing)
     EXPECT_EQ(qAlpha(top), 255);
 
     EXPECT_TRUE(DecodeJpeg(QByteArray()).isNull());
-    EXPECT_TRUE(DecodeJpeg(QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20)).isNull());
+    static const char notAPicture[] = "\xFF\xD8\xFF\xE0 not a picture";
+    EXPECT_TRUE(DecodeJpeg(QByteArray(notAPicture, sizeof notAPicture - 1)).isNull());
     EXPECT_TRUE(DecodeJpeg(jpeg.left(jpeg.size() / 2)).isNull()); // cut short
     QByteArray damaged = jpeg;
     for (int i = int(damaged.size()) / 2; i < damaged.size() - 2; i += 7)

@@ -37,6 +37,12 @@ check() { # check <what> <expected> <actual>
   fi
 }
 
+# ms_limit <ms>: a time limit of the plain build, stretched by
+# KESTRIX_E2E_TIME_SCALE for builds that run slower (the sanitizer build).
+ms_limit() {
+  echo $(($1 * ${KESTRIX_E2E_TIME_SCALE:-1}))
+}
+
 fail() {
   echo "FAILED: $*"
   failed=1
