@@ -31,14 +31,7 @@ here=$(dirname "$0")
 . "$here/../../scripts/private-display.sh"
 require_tools "xvfb, xdotool, x11-utils, imagemagick, gzip, diffutils" Xvfb xdotool import timeout gzip cmp
 
-make_work kestrix-hostile
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  private_display_stop
-  finish_work
-}
-private_display_traps
+app_work kestrix-hostile
 
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI

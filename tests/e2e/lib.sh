@@ -12,14 +12,7 @@ e2e_here=$(dirname "${BASH_SOURCE[0]}")
 . "$e2e_here/../../scripts/private-display.sh"
 require_tools "xvfb, xdotool, x11-utils, imagemagick" Xvfb xdotool xdpyinfo import convert compare timeout
 
-make_work kestrix-e2e
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  private_display_stop
-  finish_work
-}
-private_display_traps
+app_work kestrix-e2e
 
 cp "$binary" "$work/kestrix" || fail "cannot copy $binary"
 export QT_QPA_PLATFORM=xcb
@@ -37,20 +30,6 @@ start_program() {
   # The window shows once the opening outline has arrived (ten frames of
   # 50 ms); clicks before that would miss it.
   sleep 0.8
-}
-
-# Waits for the first activation, which fits the window from its first
-# height 315 to its rows, and sets `menu`, the menu bar's height: what the
-# window has beyond 152 + 20 per row + the status bar's 19. Prints the
-# geometry as shell assignments.
-wait_for_first_activation() { # <rows>
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  for _ in $(seq 50); do
-    [ "$HEIGHT" != 315 ] && break
-    sleep 0.1
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-  done
-  menu=$((HEIGHT - 171 - 20 * $1))
 }
 
 # Waits until the main window is the given height; prints its geometry as

@@ -16,14 +16,7 @@ here=$(dirname "$0")
 . "$here/../../scripts/private-display.sh"
 require_tools "xvfb, openbox, xdotool, x11-utils, imagemagick" Xvfb openbox xdotool xprop xwininfo import timeout
 
-make_work kestrix-wm
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-  private_display_stop
-  finish_work
-}
-private_display_traps
+app_work kestrix-wm
 
 map_state() { xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: *//p'; }
 
@@ -62,13 +55,7 @@ private_display_wm || fail "openbox did not start"
 app=$!
 main=$(find_window 'Kestrix 4\.0$' 10)
 [ -n "$main" ] || fail "the main window did not appear$(private_display_gone)"
-# Two rows: the menu bar and 44 + 18 + 40 + 90 + 19.
-for _ in $(seq 50); do
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  [ "$HEIGHT" != 315 ] && break
-  sleep 0.1
-done
-menu=$((HEIGHT - 211))
+wait_for_first_activation 2
 # Framed by the window manager, or a frame-less window would pass for one
 # whose frame is at the saved place.
 for _ in $(seq 100); do

@@ -115,12 +115,7 @@ start_program() {
   # The window shows once its opening outline has arrived; and the first
   # activation fits it to its two rows: 211 high plus the menu bar.
   sleep 0.8
-  for _ in $(seq 50); do
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    [ "$HEIGHT" != 315 ] && break
-    sleep 0.1
-  done
-  menu=$((HEIGHT - 211))
+  wait_for_first_activation 2
 }
 end_program() { # the exit button, 648 + 15, 7 + 15 in the top panel
   xdotool mousemove --window "$main" 663 $((menu + 22)) click 1

@@ -6,6 +6,9 @@
 #   check WHAT EXPECTED ACTUAL           # "ok: WHAT" or "FAILED: ..."; goes on
 #   fail WHAT                            # "FAILED: WHAT"; ends the script
 #   finish_work                          # removes the folder, or keeps it on failure
+#   app_work NAME                        # make_work, and on every way out the
+#                                        # program $app ended, the private X
+#                                        # server stopped, finish_work
 #
 # `failed` is 1 once anything failed; a script ends with
 #   [ "$failed" -eq 0 ] || exit 1
@@ -35,6 +38,33 @@ check() { # check <what> <expected> <actual>
   else
     echo "ok: $1"
   fi
+}
+
+# For scripts that run the program on a private X server: they source
+# scripts/private-display.sh too, and start the program into $app.
+app_work() {
+  make_work "$1"
+  app=""
+  cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    private_display_stop
+    finish_work
+  }
+  private_display_traps
+}
+
+# Waits for the first activation, which fits the window from its first
+# height 315 to its rows, and sets `menu`, the menu bar's height: what the
+# window has beyond 152 + 20 per row + the status bar's 19. The window's
+# geometry is left in X, Y, WIDTH and HEIGHT. Needs `main`.
+wait_for_first_activation() { # <rows>
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  for _ in $(seq 50); do
+    [ "$HEIGHT" != 315 ] && break
+    sleep 0.1
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+  done
+  menu=$((HEIGHT - 171 - 20 * $1))
 }
 
 # ms_limit <ms>: a time limit of the plain build, stretched by
