@@ -136,6 +136,12 @@ void GdiCanvas::FillRect(int left, int top, int right, int bottom, TColor color)
     top = std::max(top, 0);
     right = std::min(right, img_.width());
     bottom = std::min(bottom, img_.height());
+    if (!fillClip_.isNull()) {
+        left = std::max(left, fillClip_.left());
+        top = std::max(top, fillClip_.top());
+        right = std::min(right, fillClip_.left() + fillClip_.width());
+        bottom = std::min(bottom, fillClip_.top() + fillClip_.height());
+    }
     if (right <= left || bottom <= top)
         return;
     const std::uint32_t px = ToPixel(color);

@@ -51,6 +51,11 @@ public:
     // FillRect with an explicit colour (the brush is untouched).
     void FillRect(int left, int top, int right, int bottom, TColor color);
     void FillRect(const QRect& r, TColor color); // r as QRect (x, y, w, h)
+    // Limits FillRect (and so Fill, Rectangle's box and the bevels) to r,
+    // the part of the picture a paint event will show: a child's repaint
+    // then refills only its own spot of a large panel, not the whole panel.
+    // Pixels outside r are left as they were.
+    void ClipFills(const QRect& r) { fillClip_ = r; }
     // Fills the whole image.
     void Fill(TColor color);
 
@@ -136,6 +141,7 @@ private:
     TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     QPoint penPos_;
+    QRect fillClip_; // null: the whole picture
     mutable std::shared_ptr<EllipseGeometry> geometry_;
 };
 

@@ -1,6 +1,7 @@
 #include "Panel.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "Fonts.h"
@@ -99,10 +100,11 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
     }
 }
 
-void TPanel::paintEvent(QPaintEvent*)
+void TPanel::paintEvent(QPaintEvent* e)
 {
     QImage img(size(), QImage::Format_RGB32);
     GdiCanvas canvas(img);
+    canvas.ClipFills(e->rect());
     PaintPanel(canvas);
     QPainter(this).drawImage(0, 0, img);
 }

@@ -352,3 +352,21 @@ TEST(GdiCanvasText, BoldBitmapFaceIsOverstruckOnePixelRightAndOnePixelWider)
         }
     EXPECT_GT(lit, 10);
 }
+
+TEST(GdiCanvasFillRect, ClipFillsKeepsEveryFillInsideTheClip)
+{
+    QImage img = Blank(8, 6);
+    GdiCanvas c(img);
+    c.ClipFills(QRect(2, 1, 3, 4)); // x 2..4, y 1..4
+    c.Fill(clRed);
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 8, 6, clRed), 12);
+    EXPECT_EQ(kestrix::test::CountColor(img, 2, 1, 5, 5, clRed), 12);
+    c.FillRect(0, 0, 3, 2, clLime); // overlaps the clip at (2, 1) only
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 8, 6, clLime), 1);
+    EXPECT_EQ(PixelAt(img, 2, 1), clLime);
+    c.FillRect(6, 0, 8, 6, clBlue); // beside the clip: nothing
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 8, 6, clBlue), 0);
+    c.ClipFills(QRect()); // the whole picture again
+    c.FillRect(6, 0, 8, 6, clBlue);
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 8, 6, clBlue), 12);
+}

@@ -265,3 +265,19 @@ TEST(ThhALed, MouseEnterAndLeaveAreReported)
     QApplication::sendEvent(&led, &leave);
     EXPECT_EQ(seen, (std::vector<std::string>{"enter", "leave"}));
 }
+
+TEST(ThhALedPictures, LampsRecolouredOneAfterAnotherKeepTheirOwnFaces)
+{
+    // The lamp pictures are decoded once and shared: recolouring one lamp
+    // must change neither the next lamp built nor the picture itself.
+    std::unique_ptr<ThhALed> red(DriveRowLed()), blue(DriveRowLed());
+    red->setTrueColor(clRed);
+    blue->setTrueColor(clBlue);
+    const QImage redPic = red->grab().toImage(), bluePic = blue->grab().toImage();
+    EXPECT_EQ(PixelAt(redPic, 11, 8), clRed);
+    EXPECT_EQ(PixelAt(bluePic, 11, 8), clBlue);
+    EXPECT_EQ(CountColor(redPic, 0, 0, 22, 16, clBlue), 0);
+    const QImage fresh = LedPicture(QStringLiteral("BHZ"));
+    EXPECT_EQ(PixelAt(fresh, 11, 8), clLime);
+    EXPECT_EQ(fresh, Resource("BHZ"));
+}
