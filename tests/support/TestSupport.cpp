@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEnterEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace kestrix::test {
 
@@ -12,6 +14,47 @@ QImage Render(QWidget* w)
     img.fill(Qt::black);
     w->render(&img);
     return img;
+}
+
+QImage RenderAtRatio(QWidget* w, qreal ratio)
+{
+    const QSize size(int(std::ceil(w->width() * ratio)), int(std::ceil(w->height() * ratio)));
+    QImage img(size, QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::black);
+    w->render(&img);
+    img.setDevicePixelRatio(1);
+    return img;
+}
+
+QImage Blocks(const QImage& img, int n)
+{
+    QImage out(img.width() * n, img.height() * n, QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            out.setPixel(x, y, img.pixel(x / n, y / n));
+    return out;
+}
+
+int DifferingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += (a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF);
+    return n;
+}
+
+QRect DifferenceBounds(const QImage& a, const QImage& b)
+{
+    QRect bounds;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 TColor PixelAt(const QImage& img, int x, int y)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -14,6 +15,22 @@ namespace kestrix::test {
 
 // Renders a widget (and its children) into an RGB32 image of its size.
 QImage Render(QWidget* w);
+
+// Renders a widget (and its children) as a desktop of the given scale shows
+// it: into an RGB32 image of its size times `ratio` (rounded up) whose device
+// pixel ratio is `ratio`.
+QImage RenderAtRatio(QWidget* w, qreal ratio);
+
+// The image with every pixel repeated as an n x n block: what a whole
+// scale n must show of a one-times picture.
+QImage Blocks(const QImage& img, int n);
+
+// How many pixels of two images of one size differ (-1 for different sizes).
+int DifferingPixels(const QImage& a, const QImage& b);
+
+// The smallest rectangle holding every pixel where two images of one size
+// differ; a null rectangle when none does.
+QRect DifferenceBounds(const QImage& a, const QImage& b);
 
 // The pixel at (x, y) as a design colour value (0x00BBGGRR), so expectations
 // can be written with the same numbers the layout uses.
