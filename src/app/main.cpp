@@ -10,6 +10,7 @@
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "toolkit/Application.h"
+#include "toolkit/DesignScale.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Pictures.h"
 #include "widgets/ProUrl.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     LoadDesignFonts();
     QApplication::setFont(DefaultFormFont());
+    // A scaled desktop shows the one-times picture scaled.
+    PaintInDesignPixels();
     InitResources();
     SetDefaultUrlOpener([](const QString& target) { return CurrentPlatform().ShellOpen(target); });
 

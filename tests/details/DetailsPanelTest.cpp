@@ -430,3 +430,32 @@ TEST_F(DetailsTest, AWalkNeverRunsInsideAnother)
 }
 
 } // namespace
+
+// The open panel after a walk on scaled desktops: its legend, bar and figures
+// in blocks at 2; its captions whole and inside their boxes at 1.5.
+TEST_F(DetailsTest, TheOpenPanelAtTwoIsItsPictureInBlocksAndAtOneAndAHalfItsCaptionsFit)
+{
+    FakeDrive& c = AddExactDrive('C', GiB, GiB / 2);
+    c.Root->AddFile("a", 1).AddFile("b", 2);
+    c.Root->AddFolder("sub").AddFile("x", 1);
+    AddExactDrive('D', GiB, GiB / 4);
+    TForm1& f = StartActive();
+    Click('C');
+    ASSERT_FALSE(f.PanDet->isHidden());
+    const QImage one = Render(&f);
+    const QImage two = RenderAtRatio(&f, 2);
+    EXPECT_EQ(DifferingPixels(two, Blocks(one, 2)), 0);
+    if (HasFailure())
+        SaveForInspection(two, QStringLiteral("details-2x"));
+    // The panel's own labels: fifteen captions with their values, "KB",
+    // the drive's "Volume" title and the walk's four totals, among the
+    // window's 2 x 4 row labels and the others.
+    const int inPanel = [&] {
+        int n = 0;
+        for (TLabel* l : f.PanDet->findChildren<TLabel*>())
+            n += l->isVisibleTo(&f) && !l->Caption().trimmed().isEmpty();
+        return n;
+    }();
+    EXPECT_GE(inPanel, 30);
+    EXPECT_GE(ExpectCaptionsInTheirScaledBoxes(&f, 1.5), inPanel);
+}

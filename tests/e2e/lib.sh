@@ -1,7 +1,8 @@
 # Shared by the end-to-end scripts that run the main window: the tools, a
 # work folder with a copy of the program, a private X server (optionally
 # with openbox), the program started and ended as a user would, and checks.
-# Source it after setting `binary`; it sets `work` and DISPLAY, and
+# Source it after setting `binary` (and `e2e_screen`, the screen's size,
+# when 1024x768 is too small); it sets `work` and DISPLAY, and
 # start_program sets `app` and `main`. A script that wants a window manager
 # calls private_display_wm itself.
 
@@ -18,7 +19,8 @@ cp "$binary" "$work/kestrix" || fail "cannot copy $binary"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_USE_PHYSICAL_DPI
 
-private_display_start || fail "no private X server"
+# A script may ask for a larger screen (e2e_screen=WIDTHxHEIGHT).
+private_display_start "${e2e_screen:-}" || fail "no private X server"
 
 main_title='Kestrix 4\.0$'
 

@@ -143,6 +143,23 @@ TEST_F(DShowTest, RowsStackUnderTheHeaderAndTheHeightCountsTheFrame)
         SaveForInspection(before, "dshow");
 }
 
+TEST_F(DShowTest, OnScaledDesktopsTheDialogIsItsOneTimesPictureScaled)
+{
+    TDShowForm d(host);
+    for (char l : {'C', 'D', 'F'})
+        d.RowOf(QLatin1Char(l)).P->show();
+    d.setOuterHeight(130);
+    d.RowOf('D').TL->setCaption(QStringLiteral("Removable"));
+    const QImage one = Render(&d);
+    ASSERT_EQ(one.size(), QSize(230, 107));
+    const QImage two = RenderAtRatio(&d, 2);
+    EXPECT_EQ(DifferingPixels(two, Blocks(one, 2)), 0);
+    if (HasFailure())
+        SaveForInspection(two, "dshow-2x");
+    // The three rows' type labels, whole and in their boxes.
+    EXPECT_EQ(ExpectCaptionsInTheirScaledBoxes(&d, 1.5), 3);
+}
+
 TEST_F(DShowTest, BoxesStartFromTheFlagsAndGoBackIntoThemOnClose)
 {
     host.flags[HostIndex('D')]->setChecked(false);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+#include "toolkit/DesignScale.h"
 #include "toolkit/Fonts.h"
 
 int main(int argc, char** argv)
@@ -20,5 +21,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     LoadDesignFonts();
+    // As the program paints: a device of another ratio gets the one-times
+    // picture scaled.
+    PaintInDesignPixels();
     return RUN_ALL_TESTS();
 }
