@@ -32,7 +32,9 @@ private_display_start() {
   local screen=${1:-1024x768} number="" _
   PRIVATE_DISPLAY_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kestrix-display-XXXXXX") || return 1
   chmod 700 "$PRIVATE_DISPLAY_DIR"
-  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$PRIVATE_DISPLAY_DIR/display" \
+  # -noreset: the server stays as it is when its last client leaves (the
+  # program stopped between two starts), rather than starting over.
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$PRIVATE_DISPLAY_DIR/display" \
     >"$PRIVATE_DISPLAY_DIR/xvfb.log" 2>&1 &
   PRIVATE_XVFB_PID=$!
   # Xvfb writes the number once it accepts connections.

@@ -13,6 +13,13 @@
 
 namespace {
 
+// The device a widget's paint goes to is told by QWidget::redirected, which
+// is protected; a pointer to it, taken through a class that may name it, is
+// called on any widget.
+struct RedirectionPeek : QWidget {
+    static auto RedirectedDevice() { return &RedirectionPeek::redirected; }
+};
+
 class DesignPixelPainter : public QObject {
 public:
     using QObject::QObject;
@@ -27,14 +34,14 @@ protected:
         if (rendering_.contains(w))
             return false;
         // The device decides, not the widget: a grab or render into an image
-        // of another ratio is scaled too.
-        QPainter screen(w);
-        QPaintEngine* engine = screen.paintEngine();
-        if (!engine || !engine->paintDevice())
-            return false;
-        const qreal ratio = engine->paintDevice()->devicePixelRatioF();
+        // of another ratio is scaled too. Qt paints a widget through a
+        // redirection to the device (the backing store or the image); asked
+        // without opening a painter, so that paints at ratio 1 cost nothing.
+        QPaintDevice* device = (w->*RedirectionPeek::RedirectedDevice())(nullptr);
+        const qreal ratio = device ? device->devicePixelRatioF() : w->devicePixelRatioF();
         if (ratio == 1.0 || w->width() <= 0 || w->height() <= 0)
             return false;
+        QPainter screen(w);
 
         QImage picture(w->size(), QImage::Format_ARGB32_Premultiplied);
         picture.setDevicePixelRatio(1);

@@ -657,13 +657,23 @@ TEST(LinuxPlatformDrivePass, DeadSharesCostOneWaitAndThenAnswerAtOnce)
     EXPECT_EQ(timed->Calls("/mnt/nas"), 1);
     EXPECT_EQ(timed->Calls("/mnt/win"), 1);
 
-    // The shares come back: the next pass asks them again and shows them.
+    // The shares come back. Their stuck calls end on the helper threads a
+    // moment after the release (later on a busy machine); from then on a
+    // pass asks them again and shows them.
     timed->Release();
-    {
+    bool back = false;
+    std::int64_t winFree = 0;
+    int passes = 0;
+    for (; passes < 500 && !back; ++passes) {
         const DrivePass pass(p);
-        ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
-        EXPECT_EQ(free, 1228800);
-        EXPECT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+        back = p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), winFree, total)
+            && p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total);
+        if (!back)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_EQ(timed->Calls("/mnt/nas"), 2);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(winFree, 1228800);
+    // Asked again, at most once per pass (usually one pass: once more).
+    EXPECT_GE(timed->Calls("/mnt/nas"), 2);
+    EXPECT_LE(timed->Calls("/mnt/nas"), 1 + passes);
 }
