@@ -19,22 +19,10 @@ binary=${1:?usage: hung-shares.sh <kestrix> <kestrix-drives>}
 drives_tool=${2:?usage: hung-shares.sh <kestrix> <kestrix-drives>}
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Into a private mount namespace first: nothing mounted here shows outside.
-if [ -z "${KESTRIX_HUNG_SHARES_NS:-}" ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIPPED: needs root for a private mount namespace and FUSE mounts"
-    exit 77
-  fi
-  if ! unshare -m --propagation private true 2>/dev/null; then
-    echo "SKIPPED: mount namespaces are not available (unshare -m failed)"
-    exit 77
-  fi
-  export KESTRIX_HUNG_SHARES_NS=1
-  exec unshare -m --propagation private "$0" "$@"
-fi
-
 # shellcheck source=../support/checks.sh
 . "$here/../support/checks.sh"
+# Into a private mount namespace first: nothing mounted here shows outside.
+in_mount_namespace "FUSE mounts" "$0" "$@"
 # shellcheck source=../../scripts/private-display.sh
 . "$here/../../scripts/private-display.sh"
 require_tools "bindfs, fuse3, xvfb, xdotool" bindfs fusermount3 mountpoint Xvfb xdotool timeout

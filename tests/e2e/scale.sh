@@ -26,18 +26,9 @@ binary=${1:?usage: scale.sh <kestrix binary>}
 
 # Into a private mount namespace first: the tmpfs mounts show nowhere else
 # and vanish with it.
-if [ -z "${KESTRIX_SCALE_NS:-}" ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIPPED: needs root for a private mount namespace and tmpfs mounts"
-    exit 77
-  fi
-  if ! unshare -m --propagation private true 2>/dev/null; then
-    echo "SKIPPED: mount namespaces are not available (unshare -m failed)"
-    exit 77
-  fi
-  export KESTRIX_SCALE_NS=1
-  exec unshare -m --propagation private "$0" "$@"
-fi
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+in_mount_namespace "tmpfs mounts" "$0" "$@"
 
 e2e_screen=1920x1200
 source "$(dirname "$0")/lib.sh"

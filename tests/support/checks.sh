@@ -6,6 +6,8 @@
 #   check WHAT EXPECTED ACTUAL           # "ok: WHAT" or "FAILED: ..."; goes on
 #   fail WHAT                            # "FAILED: WHAT"; ends the script
 #   finish_work                          # removes the folder, or keeps it on failure
+#   in_mount_namespace WHAT "$0" "$@"  # the script again, in a mount namespace
+#                                        # of its own; exit 77 when it cannot be
 #   app_work NAME                        # make_work, and on every way out the
 #                                        # program $app ended, the private X
 #                                        # server stopped, finish_work
@@ -38,6 +40,25 @@ check() { # check <what> <expected> <actual>
   else
     echo "ok: $1"
   fi
+}
+
+# Runs the script again in a private mount namespace (once: the second run
+# goes on), so that what it mounts shows nowhere else and vanishes with it.
+# WHAT names the mounts, for the message when root or namespaces are missing.
+in_mount_namespace() {
+  local what=$1
+  shift
+  [ -n "${KESTRIX_MOUNT_NS:-}" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIPPED: needs root for a private mount namespace and $what"
+    exit 77
+  fi
+  if ! unshare -m --propagation private true 2>/dev/null; then
+    echo "SKIPPED: mount namespaces are not available (unshare -m failed)"
+    exit 77
+  fi
+  export KESTRIX_MOUNT_NS=1
+  exec unshare -m --propagation private "$@"
 }
 
 # For scripts that run the program on a private X server: they source
