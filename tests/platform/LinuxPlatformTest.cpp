@@ -678,21 +678,33 @@ TEST(LinuxPlatformDrivePass, DeadSharesCostOneWaitAndThenAnswerAtOnce)
     EXPECT_LE(timed->Calls("/mnt/nas"), 1 + passes);
 }
 
+namespace {
+
+// The laptop with J: (nfs4) hanging and L: (cifs) answering 300 of 3000
+// blocks of 4096 bytes: both can hang, so both go through the helpers.
+LinuxPlatform::Options OneShareDead(const std::string& sysfs, CountingStatvfs& direct, CountingStatvfs& timed,
+                                    int timeoutMs)
+{
+    timed.Canned.Add("/mnt/win", 4096, 3000, 300);
+    timed.Dead = {"/mnt/nas"};
+    direct.Canned.Add("/", 4096, 1000, 250);
+    LinuxPlatform::Options o = LaptopOptions(sysfs, nullptr);
+    o.Statvfs = timed.Function();
+    o.DirectStatvfs = direct.Function();
+    o.Timeout = std::chrono::milliseconds(timeoutMs);
+    return o;
+}
+
+} // namespace
+
 TEST(LinuxPlatformDrivePass, QuestionsAskedAheadServeOnlyTheNextPassAndCostOneWait)
 {
-    // J: (nfs4) hangs, L: (cifs) answers; both can hang, so both are asked
-    // ahead. The pass begins at once, long before the limit is up.
+    // Both shares asked ahead; the pass begins at once, long before the
+    // limit is up.
     SysfsTree sys;
     CountingStatvfs direct;
     auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
-    timed->Canned.Add("/mnt/win", 4096, 3000, 300);
-    timed->Dead = {"/mnt/nas"};
-    direct.Canned.Add("/", 4096, 1000, 250);
-    LinuxPlatform::Options o = LaptopOptions(sys.Root(), nullptr);
-    o.Statvfs = timed->Function();
-    o.DirectStatvfs = direct.Function();
-    o.Timeout = std::chrono::milliseconds(1000);
-    LinuxPlatform p(o);
+    LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 1000));
 
     p.AskAhead();
     std::int64_t free = 0, total = 0;
@@ -727,13 +739,7 @@ TEST(LinuxPlatformDrivePass, QuestionsAskedAheadAreDroppedOnceTheirTimeIsUp)
     SysfsTree sys;
     CountingStatvfs direct;
     auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
-    timed->Canned.Add("/mnt/win", 4096, 3000, 300);
-    timed->Dead = {"/mnt/nas"};
-    LinuxPlatform::Options o = LaptopOptions(sys.Root(), nullptr);
-    o.Statvfs = timed->Function();
-    o.DirectStatvfs = direct.Function();
-    o.Timeout = std::chrono::milliseconds(50);
-    LinuxPlatform p(o);
+    LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 50));
 
     p.AskAhead();
     // Past the limit, and the answering share's early answer is in.
