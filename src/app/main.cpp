@@ -17,11 +17,14 @@
 
 int main(int argc, char** argv)
 {
+    // Installed for the whole run; static, so it outlives all that main() builds.
+    static LinuxDesktopPlatform platform;
+    // The first activation's questions to shares that can hang go out first:
+    // their one wait runs while the window is built, not after it.
+    platform.AskAhead();
     TKestrixApplication app(argc, argv);
     // The desktop entry the window belongs to (its icon and name in docks).
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIX_APP_ID));
-    // Installed for the whole run; static, so it outlives all that main() builds.
-    static LinuxDesktopPlatform platform;
     InstallPlatform(&platform);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     LoadDesignFonts();

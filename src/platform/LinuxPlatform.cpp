@@ -118,18 +118,52 @@ void LinuxPlatform::BeginDrivePass()
         std::lock_guard<std::mutex> lock(passMutex_);
         passSnapshot_ = snap;
     }
-    std::vector<std::string> paths;
-    for (const MappedDrive& d : snap->Drives)
-        if (!d.Path.empty() && CanHang(d) && std::find(paths.begin(), paths.end(), d.Path) == paths.end())
-            paths.push_back(d.Path);
-    if (paths.empty())
-        return;
-    const std::vector<TimedStatvfs::Answer> answers = statvfs_.QueryTogether(paths);
+    const std::vector<std::string> paths = HangProne(*snap);
+    std::optional<TimedStatvfs::Batch> ahead;
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        ahead.swap(ahead_);
+    }
+    std::vector<TimedStatvfs::Answer> answers;
+    if (ahead && ahead->Paths == paths && std::chrono::steady_clock::now() < ahead->Deadline) {
+        answers = statvfs_.AwaitTogether(*ahead);
+    } else {
+        if (ahead)
+            statvfs_.Abandon(*ahead);
+        if (paths.empty())
+            return;
+        answers = statvfs_.QueryTogether(paths);
+    }
     for (std::size_t i = 0; i < paths.size(); ++i) {
         Note(paths[i], answers[i].Status);
         std::lock_guard<std::mutex> lock(passMutex_);
         passAnswers_[paths[i]] = PassAnswer{answers[i].Status == TimedStatvfs::Result::Ok, answers[i].Out};
     }
+}
+
+void LinuxPlatform::AskAhead()
+{
+    const std::vector<std::string> paths = HangProne(*map_.Current());
+    if (paths.empty())
+        return;
+    TimedStatvfs::Batch batch = statvfs_.StartTogether(paths);
+    std::optional<TimedStatvfs::Batch> dropped;
+    {
+        std::lock_guard<std::mutex> lock(passMutex_);
+        dropped.swap(ahead_);
+        ahead_ = std::move(batch);
+    }
+    if (dropped)
+        statvfs_.Abandon(*dropped);
+}
+
+std::vector<std::string> LinuxPlatform::HangProne(const DriveMapSnapshot& snap)
+{
+    std::vector<std::string> paths;
+    for (const MappedDrive& d : snap.Drives)
+        if (!d.Path.empty() && CanHang(d) && std::find(paths.begin(), paths.end(), d.Path) == paths.end())
+            paths.push_back(d.Path);
+    return paths;
 }
 
 void LinuxPlatform::EndDrivePass()

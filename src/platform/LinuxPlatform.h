@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <sys/statvfs.h>
+#include <vector>
 
 #include <QUrl>
 
@@ -62,6 +63,13 @@ public:
     // the rest of the pass.
     void BeginDrivePass() override;
     void EndDrivePass() override;
+    // Puts the questions of the coming pass to the drives that can hang now,
+    // so that their one wait runs behind the work before it (the program's
+    // start). Serves only a pass that begins before their time limit is up
+    // and finds the same drives; any later pass asks afresh.
+    void AskAhead();
+    // How many waits for drives that can hang ran out (each is one time limit).
+    int WaitsRunOut() const { return statvfs_.WaitsRunOut(); }
     unsigned SetErrorMode(unsigned mode) override;
     bool ShellDisplayName(const QString& root, QString& name) override;
     std::unique_ptr<DirListing> FindFirst(const QString& path) override;
@@ -96,6 +104,8 @@ private:
     // Keeps count of the folders that did not answer in time.
     void Note(const std::string& path, TimedStatvfs::Result result);
     bool CanHang(const MappedDrive& drive);
+    // The folders of the mapped drives that can hang, each once.
+    std::vector<std::string> HangProne(const DriveMapSnapshot& snap);
     // The drive map: within a pass the one read when it began (the mount
     // table is read again at the next refresh), else the current one.
     std::shared_ptr<const DriveMapSnapshot> Snapshot();
@@ -116,6 +126,8 @@ private:
     std::shared_ptr<const DriveMapSnapshot> passSnapshot_;
     // Folders whose last query gave up or found an earlier one still hanging.
     std::set<std::string> seenHanging_;
+    // The questions put by AskAhead, until the next pass takes or drops them.
+    std::optional<TimedStatvfs::Batch> ahead_;
 };
 
 // The URL the desktop is asked to open for a file name or an address: an

@@ -160,19 +160,51 @@ TimedStatvfs::Result TimedStatvfs::Query(const std::string& path, struct statvfs
     const std::shared_ptr<Job> job = Start(path, refused);
     if (!job)
         return refused;
-    return Await(path, job, std::chrono::steady_clock::now() + limit_, out);
+    const Result result = Await(path, job, std::chrono::steady_clock::now() + limit_, out);
+    if (result == Result::TimedOut)
+        ++waitsRunOut_;
+    return result;
+}
+
+TimedStatvfs::Batch TimedStatvfs::StartTogether(const std::vector<std::string>& paths)
+{
+    Batch batch;
+    batch.Paths = paths;
+    batch.Jobs.resize(paths.size());
+    batch.Refused.assign(paths.size(), Result::Failed);
+    // One deadline for all, taken before the first is handed over.
+    batch.Deadline = std::chrono::steady_clock::now() + limit_;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        batch.Jobs[i] = Start(paths[i], batch.Refused[i]);
+    return batch;
+}
+
+std::vector<TimedStatvfs::Answer> TimedStatvfs::AwaitTogether(const Batch& batch)
+{
+    std::vector<Answer> answers(batch.Paths.size());
+    bool ranOut = false;
+    for (std::size_t i = 0; i < batch.Paths.size(); ++i) {
+        if (!batch.Jobs[i]) {
+            answers[i].Status = batch.Refused[i];
+            continue;
+        }
+        answers[i].Status = Await(batch.Paths[i], batch.Jobs[i], batch.Deadline, answers[i].Out);
+        ranOut = ranOut || answers[i].Status == Result::TimedOut;
+    }
+    if (ranOut)
+        ++waitsRunOut_;
+    return answers;
+}
+
+void TimedStatvfs::Abandon(const Batch& batch)
+{
+    std::lock_guard<std::mutex> lock(blockedMutex_);
+    for (std::size_t i = 0; i < batch.Paths.size(); ++i)
+        if (batch.Jobs[i] && !batch.Jobs[i]->IsFinished())
+            blocked_[batch.Paths[i]] = batch.Jobs[i];
 }
 
 std::vector<TimedStatvfs::Answer> TimedStatvfs::QueryTogether(const std::vector<std::string>& paths)
 {
-    std::vector<Answer> answers(paths.size());
-    std::vector<std::shared_ptr<Job>> jobs(paths.size());
-    // One deadline for all, taken before the first is handed over.
-    const auto deadline = std::chrono::steady_clock::now() + limit_;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        jobs[i] = Start(paths[i], answers[i].Status);
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        if (jobs[i])
-            answers[i].Status = Await(paths[i], jobs[i], deadline, answers[i].Out);
-    return answers;
+    return AwaitTogether(StartTogether(paths));
 }

@@ -7,6 +7,7 @@
 // hand-over to a waiting thread, not a thread start.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -20,6 +21,8 @@ struct statvfs;
 
 class TimedStatvfs {
 public:
+    struct Job; // one query, shared with the helper that makes it
+
     // The call that does the work; statvfs(3) by default. Tests put in one
     // that blocks.
     using Function = std::function<int(const char* path, struct statvfs* out)>;
@@ -48,11 +51,29 @@ public:
     };
     std::vector<Answer> QueryTogether(const std::vector<std::string>& paths);
 
+    // QueryTogether in two halves, so that the wait can run behind other
+    // work: Start hands the folders over and fixes the one deadline; Await
+    // collects the answers, waiting at most until that deadline. A batch
+    // not awaited is given up with Abandon: its calls still hanging count
+    // as blocked, as if they had been waited for.
+    struct Batch {
+        std::vector<std::string> Paths;
+        std::vector<std::shared_ptr<Job>> Jobs;
+        std::vector<Result> Refused;
+        std::chrono::steady_clock::time_point Deadline;
+    };
+    Batch StartTogether(const std::vector<std::string>& paths);
+    std::vector<Answer> AwaitTogether(const Batch& batch);
+    void Abandon(const Batch& batch);
+
+    // How many waits ran out: a Query, or an AwaitTogether in which at least
+    // one folder did not answer in time, counts one each.
+    int WaitsRunOut() const { return waitsRunOut_.load(); }
+
     // Whether an earlier query of this folder is still hanging.
     bool Blocked(const std::string& path);
 
     struct Pool; // the helper threads, shared with them
-    struct Job;
 
 private:
     // Hands the query to a helper; nullptr (with the result) when it cannot
@@ -66,4 +87,5 @@ private:
     std::shared_ptr<Pool> pool_;
     std::mutex blockedMutex_;
     std::map<std::string, std::shared_ptr<Job>> blocked_;
+    std::atomic<int> waitsRunOut_{0};
 };

@@ -4,7 +4,8 @@
 # SIGSTOP, in a mount namespace of this script's own. For each number:
 #  - kestrix-drives ends within 1.5 s and prints -1 for every hung share;
 #  - started with the shares hung, the window's File menu opens within
-#    1.5 s more than the same start takes with the shares answering;
+#    1.5 s of the start, and within 1.5 s more than the same start takes
+#    with the shares answering;
 #  - started with them answering, then hung: the refresh (Ctrl+R) and the
 #    File menu behind it answer within 1.5 s, and so does a second refresh;
 #  - resumed: the next refresh shows them again, and kestrix-drives prints
@@ -173,6 +174,9 @@ for n in 1 3 6; do
   echo "start to the File menu: ${alive} ms answering, ${hung} ms hung"
   check "the window answers within 1.5 s more with $n hung from the start" yes \
     "$([ $((hung - alive)) -lt "$limit" ] && echo yes || echo "no (${hung} ms against ${alive} ms)")"
+  # The one wait runs while the window is built: within 1.5 s of the start.
+  check "the window answers within 1.5 s of a start with $n hung" yes \
+    "$([ "$hung" -lt "$limit" ] && echo yes || echo "no (${hung} ms)")"
   stop_app
 
   # Hanging while the window is up: the refresh after it, and one more.

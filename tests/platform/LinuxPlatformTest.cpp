@@ -677,3 +677,89 @@ TEST(LinuxPlatformDrivePass, DeadSharesCostOneWaitAndThenAnswerAtOnce)
     EXPECT_GE(timed->Calls("/mnt/nas"), 2);
     EXPECT_LE(timed->Calls("/mnt/nas"), 1 + passes);
 }
+
+namespace {
+
+// The laptop with J: (nfs4) hanging and L: (cifs) answering 300 of 3000
+// blocks of 4096 bytes: both can hang, so both go through the helpers.
+LinuxPlatform::Options OneShareDead(const std::string& sysfs, CountingStatvfs& direct, CountingStatvfs& timed,
+                                    int timeoutMs)
+{
+    timed.Canned.Add("/mnt/win", 4096, 3000, 300);
+    timed.Dead = {"/mnt/nas"};
+    direct.Canned.Add("/", 4096, 1000, 250);
+    LinuxPlatform::Options o = LaptopOptions(sysfs, nullptr);
+    o.Statvfs = timed.Function();
+    o.DirectStatvfs = direct.Function();
+    o.Timeout = std::chrono::milliseconds(timeoutMs);
+    return o;
+}
+
+} // namespace
+
+TEST(LinuxPlatformDrivePass, QuestionsAskedAheadServeOnlyTheNextPassAndCostOneWait)
+{
+    // Both shares asked ahead; the pass begins at once, long before the
+    // limit is up.
+    SysfsTree sys;
+    CountingStatvfs direct;
+    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 1000));
+
+    p.AskAhead();
+    std::int64_t free = 0, total = 0;
+    {
+        const DrivePass pass(p);
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+        ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        EXPECT_EQ(free, 1228800); // 300 x 4096
+    }
+    // The pass took the questions put ahead: each share asked once, and the
+    // dead one cost a single wait.
+    EXPECT_EQ(timed->Calls("/mnt/nas"), 1);
+    EXPECT_EQ(timed->Calls("/mnt/win"), 1);
+    EXPECT_EQ(p.WaitsRunOut(), 1);
+
+    // The next pass asks afresh and sees the new figure; the dead share
+    // answers "not answering" at once, without another wait.
+    timed->Canned.Add("/mnt/win", 4096, 3000, 600);
+    {
+        const DrivePass pass(p);
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+        ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        EXPECT_EQ(free, 2457600); // 600 x 4096
+    }
+    EXPECT_EQ(timed->Calls("/mnt/win"), 2);
+    EXPECT_EQ(timed->Calls("/mnt/nas"), 1);
+    EXPECT_EQ(p.WaitsRunOut(), 1);
+}
+
+TEST(LinuxPlatformDrivePass, QuestionsAskedAheadAreDroppedOnceTheirTimeIsUp)
+{
+    SysfsTree sys;
+    CountingStatvfs direct;
+    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 50));
+
+    p.AskAhead();
+    // Past the limit, and the answering share's early answer is in.
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    for (int i = 0; i < 500 && timed->Calls("/mnt/win") == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(timed->Calls("/mnt/win"), 1);
+    timed->Canned.Add("/mnt/win", 4096, 3000, 900);
+
+    std::int64_t free = 0, total = 0;
+    {
+        const DrivePass pass(p);
+        // Too old to serve: asked again, the new figure shown.
+        ASSERT_TRUE(p.GetDiskFreeSpaceEx(QStringLiteral("L:\\"), free, total));
+        EXPECT_EQ(free, 3686400); // 900 x 4096
+        // The dead share's early call still hangs: it counts as hanging, so
+        // it is neither asked again nor waited for.
+        EXPECT_FALSE(p.GetDiskFreeSpaceEx(QStringLiteral("J:\\"), free, total));
+    }
+    EXPECT_EQ(timed->Calls("/mnt/win"), 2);
+    EXPECT_EQ(timed->Calls("/mnt/nas"), 1);
+    EXPECT_EQ(p.WaitsRunOut(), 0);
+}
