@@ -91,6 +91,8 @@ void TForm1::FormActivate(QObject* sender)
     // Every figure below is read in this one pass: the drives that may hang
     // are asked together first, and each drive once.
     const DrivePass pass(CurrentPlatform());
+    // Every gauge, lamp and button it rewrites is painted once, after it.
+    const TRedrawBatch redraws;
 
     // The window fits its rows.
     FitToRows();

@@ -6,7 +6,8 @@
 //  - a property P reads with P() and writes with setP(value);
 //  - events are public std::function slots named as the layout names them
 //    (OnClick, OnChange, ...), each taking the sender first;
-//  - "redraw at once" is repaint(), "schedule a repaint" is update().
+//  - "redraw at once" is RepaintControl(this) (repaint(), or update() inside
+//    a TRedrawBatch), "schedule a repaint" is update().
 #pragma once
 
 #include <QObject>
@@ -112,3 +113,30 @@ private:
 // The background colour of a widget as a child painting "transparently" sees
 // it: the Color of the nearest TControl at or above w (clBtnFace if none).
 TColor BackgroundColorOf(const QWidget* w);
+
+// Held while one pass rewrites many controls (the window's refresh): every
+// "redraw at once" inside it only schedules the repaint, so Qt paints each
+// control, and what lies behind it, once after the pass instead of once per
+// setter. Nests; outside any batch controls redraw at once as before. GUI
+// thread only, like every widget.
+class TRedrawBatch {
+public:
+    TRedrawBatch() { ++depth_; }
+    ~TRedrawBatch() { --depth_; }
+    TRedrawBatch(const TRedrawBatch&) = delete;
+    TRedrawBatch& operator=(const TRedrawBatch&) = delete;
+    static bool Active() { return depth_ > 0; }
+
+private:
+    static inline int depth_ = 0;
+};
+
+// A control's "redraw at once": repaint() outside a TRedrawBatch, update()
+// inside one.
+inline void RepaintControl(QWidget* w)
+{
+    if (TRedrawBatch::Active())
+        w->update();
+    else
+        w->repaint();
+}

@@ -102,7 +102,7 @@ void ThhALed::leaveEvent(QEvent* e)
 void ThhALed::ShowSteady(bool on)
 {
     showingOn_ = on;
-    repaint();
+    RepaintControl(this);
 }
 
 void ThhALed::StartBlinking()
@@ -127,7 +127,7 @@ void ThhALed::StopBlinking()
 void ThhALed::BlinkTick()
 {
     showingOn_ = !showingOn_;
-    repaint();
+    RepaintControl(this);
     if (OnTimer)
         OnTimer(this);
 }
@@ -176,7 +176,7 @@ void ThhALed::ChangeColor(TColor& field, TColor c)
     field = c;
     BuildPictures();
     setBlink(wasBlinking);
-    repaint();
+    RepaintControl(this);
 }
 
 void ThhALed::setTrueColor(TColor c) { ChangeColor(trueColor_, c); }
@@ -188,7 +188,7 @@ void ThhALed::setLEDStyle(TLEDStyle s)
     if (!StoreChanged(style_, s))
         return;
     BuildPictures();
-    repaint();
+    RepaintControl(this);
 }
 
 void ThhALed::setBordered(bool on)
@@ -196,5 +196,5 @@ void ThhALed::setBordered(bool on)
     if (!StoreChanged(bordered_, on))
         return;
     BuildPictures();
-    repaint();
+    RepaintControl(this);
 }

@@ -66,7 +66,7 @@ void TGauge::setMinValue(int v)
     minValue_ = v;
     if (progress_ < v)
         progress_ = v;
-    repaint();
+    RepaintControl(this);
 }
 
 void TGauge::setMaxValue(int v)
@@ -78,7 +78,7 @@ void TGauge::setMaxValue(int v)
     maxValue_ = v;
     if (progress_ > v)
         progress_ = v;
-    repaint();
+    RepaintControl(this);
 }
 
 void TGauge::setProgress(int v)
@@ -92,37 +92,37 @@ void TGauge::setProgress(int v)
     const int before = FilledPercent();
     progress_ = v;
     if (FilledPercent() != before)
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::setKind(TGaugeKind k)
 {
     if (StoreChanged(kind_, k))
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::setShowText(bool on)
 {
     if (StoreChanged(showText_, on))
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::setBorderStyle(TBorderStyle s)
 {
     if (StoreChanged(borderStyle_, s))
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::setForeColor(TColor c)
 {
     if (StoreChanged(foreColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::setBackColor(TColor c)
 {
     if (StoreChanged(backColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const

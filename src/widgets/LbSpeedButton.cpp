@@ -164,7 +164,7 @@ void TLbSpeedButton::Redraw()
     if (transparent_)
         update();
     else
-        repaint();
+        RepaintControl(this);
 }
 
 bool TLbSpeedButton::Showing() const
@@ -236,7 +236,7 @@ void TLbSpeedButton::setColorStyle(TLbColorStyle s)
     flat_ = p.flat;
     fontColor_ = s == TLbColorStyle::lcsQuicken ? clWhite : clBlack;
     setStyle(p.style);
-    repaint();
+    RepaintControl(this);
 }
 
 void TLbSpeedButton::setLightColor(TColor c)
@@ -335,7 +335,7 @@ void TLbSpeedButton::ActionImageChanged(const QImage& image, QSize imageListSize
     c.Fill(kKey);
     c.Draw(image.convertToFormat(QImage::Format_RGB32), 0, 0);
     setGlyph(cell);
-    repaint();
+    RepaintControl(this);
 }
 
 void TLbSpeedButton::setDown(bool on)
@@ -372,7 +372,7 @@ void TLbSpeedButton::setTransparent(bool on)
     if (on)
         update();
     else
-        repaint();
+        RepaintControl(this);
 }
 
 void TLbSpeedButton::setSlowDecease(bool on)
@@ -397,7 +397,7 @@ void TLbSpeedButton::FadeStep()
         fade_->Suspend();
         fadeLevel_ = 0;
     }
-    repaint();
+    RepaintControl(this);
 }
 
 void TLbSpeedButton::setPopupMenu(QMenu* menu)
@@ -424,10 +424,10 @@ bool TLbSpeedButton::event(QEvent* e)
             // Shown pressed while the click runs; the group is not touched.
             const bool was = down_;
             down_ = true;
-            repaint();
+            RepaintControl(this);
             Application().RunHandler([this] { Click(); });
             down_ = was;
-            repaint();
+            RepaintControl(this);
         }
         return true;
     }
@@ -499,7 +499,7 @@ void TLbSpeedButton::enterEvent(QEnterEvent* e)
     fadeLevel_ = 8;
     if (fade_)
         fade_->Suspend(); // back over the button: the fade waits for the next leave
-    repaint();
+    RepaintControl(this);
     if (OnMouseEnter)
         OnMouseEnter(this);
 }
@@ -512,7 +512,7 @@ void TLbSpeedButton::leaveEvent(QEvent* e)
         fade_->Resume();
     } else {
         fadeLevel_ = 0;
-        repaint();
+        RepaintControl(this);
     }
     if (Showing() && OnMouseExit)
         OnMouseExit(this);

@@ -34,31 +34,31 @@ TRsBaseRuler::TRsBaseRuler(QWidget* parent)
 void TRsBaseRuler::setFlat(bool on)
 {
     if (StoreChanged(flat_, on))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsBaseRuler::setScaleColor(TColor c)
 {
     if (StoreChanged(scaleColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsBaseRuler::setTickColor(TColor c)
 {
     if (StoreChanged(tickColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsBaseRuler::setUnits(TRulerUnit u)
 {
     if (StoreChanged(units_, u))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsBaseRuler::setFontColor(TColor c)
 {
     if (StoreChanged(fontColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 double TRsBaseRuler::ScreenPPI() const
@@ -102,38 +102,38 @@ void TRsRuler::setDirection(TRulerDir d)
     if (wasHorizontal != horizontal)
         resize(height(), width());
     direction_ = d;
-    repaint();
+    RepaintControl(this);
 }
 
 void TRsRuler::setScale(int s)
 {
     if (s <= 0 || !StoreChanged(scale_, s))
         return;
-    repaint();
+    RepaintControl(this);
 }
 
 void TRsRuler::setHairLine(bool on)
 {
     if (StoreChanged(hairLine_, on))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsRuler::setHairLineStyle(THairLineStyle s)
 {
     if (StoreChanged(hairLineStyle_, s))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsRuler::setOffset(double o)
 {
     if (StoreChanged(offset_, o))
-        repaint();
+        RepaintControl(this);
 }
 
 void TRsRuler::setShowMinus(bool on)
 {
     if (StoreChanged(showMinus_, on))
-        repaint();
+        RepaintControl(this);
 }
 
 double TRsRuler::UnitFactor(TRulerUnit u) const
@@ -158,7 +158,7 @@ void TRsRuler::setUnits(TRulerUnit u)
         return;
     offset_ = offset_ / UnitFactor(Units()) * UnitFactor(u);
     StoreUnits(u);
-    repaint();
+    RepaintControl(this);
 }
 
 void TRsRuler::setHairLinePos(int pos)

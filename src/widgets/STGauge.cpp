@@ -45,7 +45,7 @@ void TSTGauge::setPercent(int p)
 {
     if (p < 0 || p > 100 || !StoreChanged(percent_, p))
         return;
-    repaint();
+    RepaintControl(this);
     if (OnChange)
         OnChange(this);
 }
@@ -71,25 +71,25 @@ void TSTGauge::setGradientFill(bool on)
 void TSTGauge::setFillColor(TColor c)
 {
     if (StoreChanged(fillColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TSTGauge::setMedianColor(TColor c)
 {
     if (StoreChanged(medianColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TSTGauge::setGradientColor(TColor c)
 {
     if (StoreChanged(gradientColor_, c))
-        repaint();
+        RepaintControl(this);
 }
 
 void TSTGauge::setUseMedianColor(bool on)
 {
     if (StoreChanged(useMedianColor_, on))
-        repaint();
+        RepaintControl(this);
 }
 
 void TSTGauge::setBackcolor(TColor c)

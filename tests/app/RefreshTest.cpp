@@ -3,6 +3,10 @@
 #include <QTest>
 
 #include "MainWindowFixture.h"
+#include "support/WidgetTestUtil.h"
+#include "widgets/ALed.h"
+#include "widgets/Gauges.h"
+#include "widgets/STGauge.h"
 
 using namespace kestrix::test;
 
@@ -164,4 +168,43 @@ TEST_F(MainWindowTest, DriveBelowOneHundredBytesShowsZeroPercent)
     EXPECT_EQ(c.Led->TrueColor(), clLime);
     EXPECT_TRUE(c.Button->isEnabled()); // its size is above 0
     EXPECT_EQ(f.TotalB->Progress(), 0);
+}
+
+// An activation that changes every figure paints each gauge, bar and lamp of
+// a row once, after the pass, not once per setter on the way.
+TEST_F(MainWindowTest, ActivationPaintsEachChangedControlOnceAfterThePass)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 100 * GiB, 50 * GiB);
+    fake.AddDrive('D', DRIVE_FIXED, 100 * GiB, 80 * GiB);
+    TForm1& f = StartActive();
+    f.show();
+    FinishAnimation();
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    std::vector<std::unique_ptr<PaintCounter>> counters;
+    std::vector<QWidget*> watched;
+    for (char l : {'C', 'D'}) {
+        const DriveSlot& s = f.Slot(l);
+        for (QWidget* w : std::initializer_list<QWidget*>{s.G, s.Per, s.Led}) {
+            watched.push_back(w);
+            counters.push_back(std::make_unique<PaintCounter>(w));
+        }
+    }
+    // C: 50 % -> 95 % (lamp lime -> yellow -> red); D: 20 % -> 70 % (lime ->
+    // yellow).
+    fake.Drive('C')->Free = 5 * GiB;
+    fake.Drive('D')->Free = 30 * GiB;
+    f.FormActivate(&f);
+    for (const auto& c : counters)
+        EXPECT_EQ(c->count, 0);
+    EXPECT_FALSE(TRedrawBatch::Active());
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    for (std::size_t i = 0; i < counters.size(); ++i)
+        EXPECT_EQ(counters[i]->count, 1) << watched[i]->objectName().toStdString();
+    EXPECT_EQ(f.Slot('C').Per->Progress(), 95);
+    EXPECT_EQ(f.Slot('C').G->Percent(), 95);
+    EXPECT_EQ(f.Slot('D').Per->Progress(), 70);
+    EXPECT_EQ(f.Slot('D').Led->TrueColor(), clYellow);
+    EXPECT_EQ(f.Slot('C').Led->TrueColor(), clRed);
 }

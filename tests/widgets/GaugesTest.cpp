@@ -240,3 +240,32 @@ TEST(TGauge, PieAndNeedle)
     EXPECT_EQ(PixelAt(img, 50, 99), clNavy);  // the base line lies on the frame row
     EXPECT_EQ(PixelAt(img, 0, 99), clBlack);
 }
+
+// Inside a redraw batch the "at once" of the setters becomes one scheduled
+// paint; batches nest, and once the last one ends setters draw at once again.
+TEST(TGauge, RedrawBatchDefersAndCoalescesTheImmediateRedraws)
+{
+    TGauge g;
+    g.resize(38, 16);
+    kestrix::test::PaintCounter paints(&g);
+    kestrix::test::ShowSettled(&g);
+    paints.count = 0;
+    {
+        const TRedrawBatch outer;
+        g.setProgress(10);
+        g.setForeColor(clRed);
+        {
+            const TRedrawBatch inner;
+            g.setProgress(20);
+        }
+        g.setProgress(30); // still inside the outer batch
+        EXPECT_EQ(paints.count, 0);
+    }
+    EXPECT_FALSE(TRedrawBatch::Active());
+    EXPECT_EQ(paints.count, 0); // scheduled, not drawn, when the batch ends
+    QApplication::processEvents();
+    EXPECT_EQ(paints.count, 1); // four redraws, one paint
+    EXPECT_EQ(g.Progress(), 30);
+    g.setProgress(40);
+    EXPECT_EQ(paints.count, 2); // outside a batch: drawn before the setter returns
+}
