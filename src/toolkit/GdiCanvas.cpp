@@ -136,18 +136,28 @@ void GdiCanvas::FillRect(int left, int top, int right, int bottom, TColor color)
     top = std::max(top, 0);
     right = std::min(right, img_.width());
     bottom = std::min(bottom, img_.height());
-    if (!fillClip_.isNull()) {
-        left = std::max(left, fillClip_.left());
-        top = std::max(top, fillClip_.top());
-        right = std::min(right, fillClip_.left() + fillClip_.width());
-        bottom = std::min(bottom, fillClip_.top() + fillClip_.height());
-    }
     if (right <= left || bottom <= top)
         return;
     const std::uint32_t px = ToPixel(color);
-    for (int y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
-        std::fill(line + left, line + right, px);
+    // Rows by the stride: asking the image for each row checks it for
+    // sharing every time.
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
+    auto fill = [&](int l, int t, int r, int b) {
+        for (int y = t; y < b; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
+            std::fill(line + l, line + r, px);
+        }
+    };
+    if (fillClip_.isEmpty()) {
+        fill(left, top, right, bottom);
+        return;
+    }
+    for (const QRect& c : fillClip_) {
+        const int l = std::max(left, c.left()), t = std::max(top, c.top());
+        const int r = std::min(right, c.left() + c.width()), b = std::min(bottom, c.top() + c.height());
+        if (l < r && t < b)
+            fill(l, t, r, b);
     }
 }
 

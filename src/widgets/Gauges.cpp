@@ -1,5 +1,6 @@
 #include "Gauges.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <cstdio>
@@ -125,7 +126,7 @@ void TGauge::setBackColor(TColor c)
         RepaintControl(this);
 }
 
-void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const
+void TGauge::PaintKind(QImage& overlay, int left, int top, int right, int bottom) const
 {
     const bool framed = borderStyle_ == TBorderStyle::bsSingle;
     GdiCanvas canvas(overlay);
@@ -188,8 +189,16 @@ void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bo
 
 QImage TGauge::Picture() const
 {
-    TBltBitmap image;
-    image.MakeLike(QImage(size(), QImage::Format_RGB32));
+    QImage image, text;
+    Compose(image, text);
+    return image;
+}
+
+void TGauge::Compose(QImage& image, QImage& text) const
+{
+    // Both pictures are reused while the size holds; each is refilled first.
+    if (image.size() != size())
+        image = QImage(size(), QImage::Format_RGB32);
     GdiCanvas canvas(image);
     canvas.Fill(clBlack);
     // The painted area, right and bottom excluded; the black edge left
@@ -202,15 +211,13 @@ QImage TGauge::Picture() const
         --bottom;
     }
 
-    TBltBitmap overlay;
-    overlay.MakeLike(image);
-    GdiCanvas(overlay).Fill(clBlack);
-    PaintKind(overlay, left, top, right, bottom);
-    canvas.XorBlit(overlay); // over black, the image becomes the overlay
+    // The kind drawn on black and laid over black by XOR is the kind as
+    // drawn: it goes straight onto the black picture.
+    PaintKind(image, left, top, right, bottom);
 
     if (showText_) {
-        TBltBitmap text;
-        text.MakeLike(image);
+        if (text.size() != size())
+            text = QImage(size(), QImage::Format_RGB32);
         GdiCanvas tc(text);
         tc.Fill(clBlack);
         const QString s = QStringLiteral("%1%").arg(FilledPercent());
@@ -221,12 +228,12 @@ QImage TGauge::Picture() const
         tc.TextOut(x, y, s, font(), clWhite, QRect(left, top, right - left, bottom - top));
         canvas.XorBlit(text); // every text pixel shows the inverse of what lies beneath
     }
-    return image;
 }
 
-void TGauge::paintEvent(QPaintEvent*)
+void TGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    QPainter(this).drawImage(0, 0, Picture());
+    Compose(picture_, text_);
+    CopyPicture(*this, picture_, e->region());
 }

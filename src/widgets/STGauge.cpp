@@ -1,5 +1,6 @@
 #include "STGauge.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
@@ -38,6 +39,7 @@ TSTGauge::TSTGauge(QWidget* parent)
 {
     // Windowless in spirit: no input, painted over the parent.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    UpdateOpaque();
     resize(100, 50);
 }
 
@@ -52,8 +54,10 @@ void TSTGauge::setPercent(int p)
 
 void TSTGauge::setShape(TGaugeShape s)
 {
-    if (StoreChanged(shape_, s))
-        update();
+    if (!StoreChanged(shape_, s))
+        return;
+    UpdateOpaque();
+    update();
 }
 
 void TSTGauge::setBorder(TGaugeBorder b)
@@ -173,6 +177,12 @@ QSize TSTGauge::CopiedSize() const
 QImage TSTGauge::Picture() const
 {
     QImage img(size(), QImage::Format_RGB32);
+    Compose(img);
+    return img;
+}
+
+void TSTGauge::Compose(QImage& img) const
+{
     GdiCanvas canvas(img);
     canvas.Fill(clWhite);
     switch (shape_) {
@@ -195,16 +205,25 @@ QImage TSTGauge::Picture() const
         PaintPole(canvas);
         break;
     }
-    return img;
 }
 
-void TSTGauge::paintEvent(QPaintEvent*)
+void TSTGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    const QImage img = Picture();
-    const QSize copied = CopiedSize();
-    QPainter(this).drawImage(QPoint(0, 0), img, QRect(QPoint(0, 0), copied));
+    // Composed in a picture kept from paint to paint (no allocation per paint).
+    if (picture_.size() != size())
+        picture_ = QImage(size(), QImage::Format_RGB32);
+    Compose(picture_);
+    CopyPicture(*this, picture_, e->region() & QRect(QPoint(0, 0), CopiedSize()));
+}
+
+void TSTGauge::UpdateOpaque()
+{
+    // A shape whose picture covers the whole control hides what lies
+    // behind it, which then need not be painted for it.
+    setAttribute(Qt::WA_OpaquePaintEvent, shape_ == TGaugeShape::gsTriangle || shape_ == TGaugeShape::gsVertRect
+                                              || shape_ == TGaugeShape::gsHorzRect);
 }
 
 void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
