@@ -194,7 +194,19 @@ void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<voi
 
 void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
 {
-    stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
+    if (penWidth_ > 1) {
+        stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
+        return;
+    }
+    // A thin pen lights single pixels: straight into the rows, without
+    // asking the image for each one.
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
+    const int w = img_.width(), h = img_.height();
+    StepLineWith(x0, y0, x1, y1, [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = pixel;
+    });
 }
 
 void GdiCanvas::LineTo(int x, int y)
@@ -634,8 +646,10 @@ void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
         return;
     const std::uint32_t from = ToPixel(surface) & 0xFFFFFFu;
     const std::uint32_t to = ToPixel(fill);
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
     auto at = [&](int px, int py) -> std::uint32_t& {
-        return reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px];
+        return reinterpret_cast<std::uint32_t*>(bits + py * stride)[px];
     };
     if ((at(x, y) & 0xFFFFFFu) != from || (to & 0xFFFFFFu) == from)
         return;

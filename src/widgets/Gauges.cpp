@@ -1,5 +1,6 @@
 #include "Gauges.h"
 
+#include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -189,14 +190,50 @@ void TGauge::PaintKind(QImage& overlay, int left, int top, int right, int bottom
 
 QImage TGauge::Picture() const
 {
-    QImage image, text;
-    Compose(image, text);
+    QImage image;
+    Compose(image);
     return image;
 }
 
-void TGauge::Compose(QImage& image, QImage& text) const
+namespace {
+
+// The text bitmap of a gauge: white text on black, in a picture of the
+// gauge's size. Drawing text is most of a gauge's paint, and a window's
+// gauges share a size and a font and show a hundred and one texts at most:
+// the bitmaps are kept by what they depend on, and a full store starts
+// afresh. GUI thread only, like the gauges.
+const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QRect& box)
 {
-    // Both pictures are reused while the size holds; each is refilled first.
+    static QHash<QString, QImage> kept;
+    const QString key = QStringLiteral("%1x%2|%3,%4,%5,%6|%7|")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(box.x())
+                            .arg(box.y())
+                            .arg(box.width())
+                            .arg(box.height())
+                            .arg(font.key())
+                        + text;
+    if (auto it = kept.constFind(key); it != kept.cend())
+        return *it;
+    if (kept.size() >= 512)
+        kept.clear();
+    QImage bitmap(size, QImage::Format_RGB32);
+    GdiCanvas tc(bitmap);
+    tc.Fill(clBlack);
+    // Centred on the painted area's size plus one, but placed in the
+    // bitmap's own coordinates, not offset by the frame.
+    const int x = (box.width() + 1 - GdiCanvas::TextWidth(text, font)) / 2;
+    const int y = (box.height() + 1 - GdiCanvas::TextHeight(font)) / 2;
+    tc.TextOut(x, y, text, font, clWhite, box);
+    return *kept.insert(key, bitmap);
+}
+
+} // namespace
+
+void TGauge::Compose(QImage& image) const
+{
+    // The picture is reused while the size holds; it is refilled first.
     if (image.size() != size())
         image = QImage(size(), QImage::Format_RGB32);
     GdiCanvas canvas(image);
@@ -216,17 +253,9 @@ void TGauge::Compose(QImage& image, QImage& text) const
     PaintKind(image, left, top, right, bottom);
 
     if (showText_) {
-        if (text.size() != size())
-            text = QImage(size(), QImage::Format_RGB32);
-        GdiCanvas tc(text);
-        tc.Fill(clBlack);
+        // Every text pixel shows the inverse of what lies beneath.
         const QString s = QStringLiteral("%1%").arg(FilledPercent());
-        // Centred on the painted area's size plus one, but placed in the
-        // bitmap's own coordinates, not offset by the frame.
-        const int x = (right - left + 1 - GdiCanvas::TextWidth(s, font())) / 2;
-        const int y = (bottom - top + 1 - GdiCanvas::TextHeight(font())) / 2;
-        tc.TextOut(x, y, s, font(), clWhite, QRect(left, top, right - left, bottom - top));
-        canvas.XorBlit(text); // every text pixel shows the inverse of what lies beneath
+        canvas.XorBlit(TextBitmap(size(), s, font(), QRect(left, top, right - left, bottom - top)));
     }
 }
 
@@ -234,6 +263,6 @@ void TGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    Compose(picture_, text_);
+    Compose(picture_);
     CopyPicture(*this, picture_, e->region());
 }

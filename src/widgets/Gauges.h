@@ -64,9 +64,9 @@ private:
     // Draws the kind on the overlay inside (left, top, right, bottom), right
     // and bottom excluded.
     void PaintKind(QImage& overlay, int left, int top, int right, int bottom) const;
-    // Composes the picture into image, with text as the text's own bitmap;
-    // either is made anew only when the control's size has changed.
-    void Compose(QImage& image, QImage& text) const;
+    // Composes the picture into image, which is made anew only when the
+    // control's size has changed.
+    void Compose(QImage& image) const;
 
     int minValue_ = 0;
     int maxValue_ = 100;
@@ -76,5 +76,5 @@ private:
     TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
     TColor foreColor_ = clBlack;
     TColor backColor_ = clWhite;
-    QImage picture_, text_; // the last paint's pictures, reused while the size holds
+    QImage picture_; // the last paint's picture, reused while the size holds
 };
