@@ -2,7 +2,9 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -243,7 +245,19 @@ void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
         --bottom;
     }
     canvas.FillRect(left, top, right, bottom, backcolor_);
-    if (gradientFill_) {
+    if (gradientFill_ && !vertical && bottom > top) {
+        // The bands of a horizontal bar are columns, so its rows are alike:
+        // the first row takes the bands and is copied into the others.
+        for (int k = 0; k < percent_; ++k)
+            canvas.FillRect(left + MulDiv(k, right - left, 100), top, left + MulDiv(k + 1, right - left, 100), top + 1,
+                            StepColor(k + 1));
+        QImage& img = canvas.Image();
+        const int from = std::max(left, 0);
+        const int to = std::min(left + MulDiv(percent_, right - left, 100), img.width());
+        if (to > from)
+            for (int y = top + 1; y < std::min(bottom, img.height()); ++y)
+                std::memcpy(img.scanLine(y) + from * 4, img.constScanLine(top) + from * 4, std::size_t(to - from) * 4);
+    } else if (gradientFill_) {
         // Each band is one hundredth of the inner length, in the colour of
         // its percentage; the last band shows the colour of the value.
         for (int k = 0; k < percent_; ++k) {
