@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Control.h"
@@ -72,7 +73,8 @@ private:
     // giving the point on the ellipse.
     void PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint origin, long double full,
                      const std::function<QPoint(long double)>& at) const;
-    void PaintArc(GdiCanvas& canvas) const;
+    // The arc from its cached layers and this percentage's wedges.
+    QImage ArcPicture() const;
     void PaintEllipse(GdiCanvas& canvas) const;
     void PaintPole(GdiCanvas& canvas) const;
 
@@ -92,4 +94,16 @@ private:
     mutable std::vector<QPoint> wedgePoints_;
     mutable QSize wedgeSize_;
     mutable TGaugeShape wedgeShape_ = TGaugeShape::gsHorzRect;
+    // The arc's parts that no percentage changes, kept for the colours and
+    // size they were drawn with: the picture under the wedges, and the
+    // pixels the border lays over them.
+    struct ArcLayers {
+        QSize size;
+        TColor surroundings = 0, back = 0, first = 0, second = 0;
+        bool bordered = false;
+        QImage base;
+        std::vector<std::pair<QPoint, QRgb>> border;
+    };
+    mutable ArcLayers arcLayers_;
+    const ArcLayers& CurrentArcLayers() const;
 };
