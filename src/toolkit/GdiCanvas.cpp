@@ -236,16 +236,20 @@ struct GdiCanvas::EllipseGeometry {
 
 GdiCanvas::EllipseGeometry& GdiCanvas::geometry(int w, int h) const
 {
-    if (geometry_ && geometry_->W == w && geometry_->H == h)
-        return *geometry_;
+    if (!geometry_ || geometry_->W != w || geometry_->H != h)
+        geometry_ = keptGeometry(w, h);
+    return *geometry_;
+}
+
+std::shared_ptr<GdiCanvas::EllipseGeometry> GdiCanvas::keptGeometry(int w, int h)
+{
     // The last few box sizes of this thread, the most recent first.
     constexpr std::size_t kKept = 8;
     thread_local std::vector<std::shared_ptr<EllipseGeometry>> kept;
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (kept[i]->W == w && kept[i]->H == h) {
             std::rotate(kept.begin(), kept.begin() + std::ptrdiff_t(i), kept.begin() + std::ptrdiff_t(i) + 1);
-            geometry_ = kept.front();
-            return *geometry_;
+            return kept.front();
         }
     }
     auto g = std::make_shared<EllipseGeometry>();
@@ -275,8 +279,7 @@ GdiCanvas::EllipseGeometry& GdiCanvas::geometry(int w, int h) const
     if (kept.size() >= kKept)
         kept.pop_back();
     kept.insert(kept.begin(), g);
-    geometry_ = std::move(g);
-    return *geometry_;
+    return g;
 }
 
 const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const { return geometry(w, h).Kind; }
@@ -441,9 +444,7 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
 {
     if (slices.empty())
         return;
-    // A slice index must fit the set of slices reaching a pixel (two words).
-    constexpr std::size_t kMostSlices = 128;
-    if (slices.size() > kMostSlices) {
+    if (slices.size() > kMostPieSlices) {
         for (const PieSlice& slice : slices) {
             SetPen(slice.Color);
             SetBrush(slice.Color);
@@ -453,13 +454,25 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     }
     SetPen(slices.back().Color);
     SetBrush(slices.back().Color);
-    if (right - left < 1 || bottom - top < 1)
+    if (right - left < 1 || bottom - top < 1 || QRect(left, top, right - left, bottom - top).intersected(img_.rect()).isEmpty())
         return;
-    const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
-    if (box.isEmpty())
-        return;
+    std::vector<TColor> colours;
+    colours.reserve(slices.size());
+    for (const PieSlice& slice : slices)
+        colours.push_back(slice.Color);
+    DrawPieCover(PieSeriesCover(left, top, right, bottom, slices), colours);
+}
+
+GdiCanvas::PieCover GdiCanvas::PieSeriesCover(int left, int top, int right, int bottom,
+                                              const std::vector<PieSlice>& slices)
+{
+    PieCover cover;
+    // A slice index must fit the set of slices reaching a pixel (two words).
+    if (slices.empty() || slices.size() > kMostPieSlices || right - left < 1 || bottom - top < 1)
+        return cover;
     const int w = right - left, h = bottom - top;
-    EllipseGeometry& g = geometry(w, h);
+    const std::shared_ptr<EllipseGeometry> kept = keptGeometry(w, h);
+    EllipseGeometry& g = *kept;
     FillAngles(g.Angle, w, h);
     if (g.Order.empty()) {
         for (std::size_t i = 0; i < g.Kind.size(); ++i)
@@ -520,18 +533,20 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     });
 
     // owner: 1 + the index of the last slice that drew the pixel, 0 for none.
-    thread_local std::vector<std::uint8_t> ownerBuffer;
-    ownerBuffer.assign(std::size_t(w) * std::size_t(h), 0);
+    cover.Owner.assign(std::size_t(w) * std::size_t(h), 0);
     // Plain local pointers: stores through a byte pointer may alias
     // anything, and would make every vector be read afresh.
-    std::uint8_t* const owner = ownerBuffer.data();
+    std::uint8_t* const owner = cover.Owner.data();
     const std::uint8_t* const kinds = g.Kind.data();
     const int* const order = g.Order.data();
     const Event* const event = events.data();
     const std::size_t eventCount = events.size();
     std::uint64_t open0 = 0, open1 = 0;
     std::size_t e = 0;
-    for (std::size_t pos = 0; pos < n; ++pos) {
+    // Past the last run nothing is open: an arc's slices leave the lower
+    // half of their ellipse alone.
+    const std::size_t lastPos = eventCount ? std::min(n, event[eventCount - 1].Pos) : 0;
+    for (std::size_t pos = 0; pos < lastPos; ++pos) {
         for (; e < eventCount && event[e].Pos == pos; ++e) {
             const int id = std::abs(event[e].Slice) - 1;
             std::uint64_t& word = id < 64 ? open0 : open1;
@@ -561,9 +576,11 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
             auto onShape = [&](int x, int y) {
                 const int sx = x - left, sy = y - top;
                 if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
+                    // Without branches: whether a pixel is already a later
+                    // slice's is as good as random along a radial.
                     const std::size_t i = std::size_t(sy) * w + sx;
-                    if (kinds[i] != kOutside && owner[i] < id)
-                        owner[i] = id;
+                    const std::uint8_t mine = kinds[i] != kOutside ? id : 0;
+                    owner[i] = std::max(owner[i], mine);
                 }
             };
             StepLineWith(icx, icy, ex, ey, onShape);
@@ -571,11 +588,26 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
         }
     }
 
-    std::vector<std::uint32_t> pixels(slices.size() + 1);
-    for (std::size_t k = 0; k < slices.size(); ++k)
-        pixels[k + 1] = ToPixel(slices[k].Color);
+    cover.Left = left;
+    cover.Top = top;
+    cover.W = w;
+    cover.H = h;
+    cover.Slices = slices.size();
+    return cover;
+}
+
+void GdiCanvas::DrawPieCover(const PieCover& cover, const std::vector<TColor>& colours)
+{
+    if (!cover.Valid() || colours.size() != cover.Slices)
+        return;
+    SetPen(colours.back());
+    SetBrush(colours.back());
+    std::uint32_t pixels[kMostPieSlices + 1] = {};
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        pixels[k + 1] = ToPixel(colours[k]);
+    const QRect box = QRect(cover.Left, cover.Top, cover.W, cover.H).intersected(img_.rect());
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const std::uint8_t* o = owner + std::size_t(y - top) * w - left;
+        const std::uint8_t* o = cover.Owner.data() + std::size_t(y - cover.Top) * cover.W - cover.Left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x)
             if (o[x])

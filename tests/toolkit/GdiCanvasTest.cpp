@@ -9,6 +9,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -194,6 +195,38 @@ TEST(GdiCanvasShapes, PieSeriesGivesEachPixelToTheLastSliceThatReachesIt)
     EXPECT_EQ(AsText(run, 0, 0, 13, 13, kLegend), expected);
     EXPECT_EQ(c2.PenColor(), clWhite); // pen and brush as after the last pie
     EXPECT_EQ(c2.BrushColor(), clWhite);
+}
+
+TEST(GdiCanvasShapes, APieCoverKeepsTheSlicesAndTakesNewColoursOnEachPicture)
+{
+    // The same two slices worked out once, then laid in lime and white on
+    // one picture and in red and white on another: the shape stays, the
+    // colours follow each call. A count of colours that does not match the
+    // slices draws nothing; more slices than a cover holds give none.
+    const GdiCanvas::PieCover cover =
+        GdiCanvas::PieSeriesCover(1, 1, 12, 12, {{QPoint(11, 6), QPoint(11, 6), clBlack}, {QPoint(11, 6), QPoint(6, 1), clBlack}});
+    ASSERT_TRUE(cover.Valid());
+    QImage limeImg = Blank(13, 13), redImg = Blank(13, 13);
+    GdiCanvas lime(limeImg), red(redImg);
+    lime.DrawPieCover(cover, {clLime, clWhite});
+    red.DrawPieCover(cover, {clRed, clWhite});
+    const Rows redRows{".............", "....rr###....", "...rrr####...", "..rrrr#####..", ".rrrrr######.",
+                       ".rrrrr######.", ".rrrrr######.", ".rrrrrrrrrrr.", ".rrrrrrrrrrr.", "..rrrrrrrrr..",
+                       "...rrrrrrr...", "....rrrrr....", "............."};
+    Rows limeRows = redRows;
+    for (std::string& row : limeRows)
+        std::replace(row.begin(), row.end(), 'r', 'g');
+    EXPECT_EQ(AsText(redImg, 0, 0, 13, 13, kLegend), redRows);
+    EXPECT_EQ(AsText(limeImg, 0, 0, 13, 13, kLegend), limeRows);
+    EXPECT_EQ(red.BrushColor(), clWhite);
+
+    QImage untouched = Blank(13, 13);
+    GdiCanvas c(untouched);
+    c.DrawPieCover(cover, {clRed});
+    EXPECT_EQ(kestrix::test::CountColor(untouched, 0, 0, 13, 13, clBlack), 13 * 13);
+
+    std::vector<GdiCanvas::PieSlice> many(GdiCanvas::kMostPieSlices + 1, {QPoint(11, 6), QPoint(6, 1), clRed});
+    EXPECT_FALSE(GdiCanvas::PieSeriesCover(1, 1, 12, 12, many).Valid());
 }
 
 TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
