@@ -13,6 +13,7 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <unordered_map>
 
 int MulDiv(int a, int b, int c)
 {
@@ -231,6 +232,27 @@ struct GdiCanvas::EllipseGeometry {
     std::vector<double> Angle;        // per pixel, counterclockwise from the right
     std::vector<int> Order;           // the drawn pixels by angle
     std::vector<double> SortedAngle;  // their angles, in that order
+    // A ray of a run of pies, for a box at (Left, Top) and the point it
+    // passes through: its angle, and the pixels (indices into the box, on
+    // the shape) its radial steps over. A gauge gives the same two hundred
+    // rays on every paint; working them out is most of a run's cost.
+    struct RayKey {
+        int Left, Top, X, Y;
+        bool operator==(const RayKey&) const = default;
+    };
+    struct RayKeyHash {
+        std::size_t operator()(const RayKey& k) const
+        {
+            return std::hash<std::uint64_t>()((std::uint64_t(std::uint32_t(k.Left)) << 48) ^
+                                              (std::uint64_t(std::uint32_t(k.Top)) << 32) ^
+                                              (std::uint64_t(std::uint32_t(k.X)) << 16) ^ std::uint32_t(k.Y));
+        }
+    };
+    struct Ray {
+        double Angle = 0;
+        std::vector<int> Radial;
+    };
+    std::unordered_map<RayKey, Ray, RayKeyHash> Rays;
 };
 
 
@@ -500,10 +522,40 @@ GdiCanvas::PieCover GdiCanvas::PieSeriesCover(int left, int top, int right, int 
     };
     std::vector<Event> events;
     events.reserve(4 * slices.size());
+    // Rays of other boxes or runs must not pile up without end.
+    constexpr std::size_t kMostRays = 4096;
+    if (g.Rays.size() > kMostRays)
+        g.Rays.clear();
+    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
+    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    auto rayOf = [&](QPoint through) -> const EllipseGeometry::Ray& {
+        auto [it, added] = g.Rays.try_emplace({left, top, through.x(), through.y()});
+        EllipseGeometry::Ray& ray = it->second;
+        if (!added)
+            return ray;
+        ray.Angle = AngleOf(through.x(), through.y(), cx, cy);
+        QPoint end;
+        if (!RadialEnd(cx, cy, a, b, through, end))
+            return ray;
+        // The rounded end may fall just outside the outline: the radial
+        // stays on the ellipse's own pixels.
+        auto onShape = [&](int x, int y) {
+            const int sx = x - left, sy = y - top;
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h && g.Kind[std::size_t(sy) * w + sx] != kOutside)
+                ray.Radial.push_back(sy * w + sx);
+        };
+        StepLineWith(icx, icy, end.x(), end.y(), onShape);
+        onShape(end.x(), end.y());
+        return ray;
+    };
+    std::vector<const EllipseGeometry::Ray*> rays;
+    rays.reserve(2 * slices.size());
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const PieSlice& slice = slices[k];
-        const double start = AngleOf(slice.Start.x(), slice.Start.y(), cx, cy);
-        const double end = AngleOf(slice.End.x(), slice.End.y(), cx, cy);
+        rays.push_back(&rayOf(slice.Start));
+        rays.push_back(&rayOf(slice.End));
+        const double start = rays[2 * k]->Angle;
+        const double end = rays[2 * k + 1]->Angle;
         double sweep = end - start;
         if (sweep <= 0)
             sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
@@ -563,29 +615,13 @@ GdiCanvas::PieCover GdiCanvas::PieSeriesCover(int left, int top, int right, int 
         owner[std::size_t(h / 2) * w + w / 2] = std::uint8_t(slices.size());
 
     // The radials of each slice, drawn after its fill and before the next
-    // slice: a radial pixel shows the later of the two.
-    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
-    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    // slice: a radial pixel shows the later of the two. Without branches:
+    // whether a pixel is already a later slice's is as good as random.
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const std::uint8_t id = std::uint8_t(k + 1);
-        for (const QPoint ray : {slices[k].Start, slices[k].End}) {
-            QPoint end;
-            if (!RadialEnd(cx, cy, a, b, ray, end))
-                continue;
-            const int ex = end.x(), ey = end.y();
-            auto onShape = [&](int x, int y) {
-                const int sx = x - left, sy = y - top;
-                if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
-                    // Without branches: whether a pixel is already a later
-                    // slice's is as good as random along a radial.
-                    const std::size_t i = std::size_t(sy) * w + sx;
-                    const std::uint8_t mine = kinds[i] != kOutside ? id : 0;
-                    owner[i] = std::max(owner[i], mine);
-                }
-            };
-            StepLineWith(icx, icy, ex, ey, onShape);
-            onShape(ex, ey);
-        }
+        for (const EllipseGeometry::Ray* ray : {rays[2 * k], rays[2 * k + 1]})
+            for (const int i : ray->Radial)
+                owner[i] = std::max(owner[i], id);
     }
 
     cover.Left = left;

@@ -233,7 +233,8 @@ TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
 {
     // Boxes odd and even, cut by the image (a gauge's arc shows the upper
     // half of its box), slices that overlap, wrap past the right, have equal
-    // or reversed rays, and one run longer than the slice set holds.
+    // or reversed rays, and one run longer than the slice set holds; boxes
+    // of one size at several places.
     struct Case {
         QSize image;
         QRect box; // left, top, right, bottom as x, y, x + width, y + height
@@ -246,6 +247,11 @@ TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
         {{9, 9}, {0, 0, 9, 9}, 40, 2 * std::numbers::pi / 25, 0.0},
         {{16, 8}, {-3, -2, 19, 14}, 30, 0.5, -0.3},
         {{30, 30}, {0, 0, 30, 30}, 140, 2 * std::numbers::pi / 100, 0.05},
+        // The box of the second case again at other places, and the first
+        // again: what a run keeps of its rays must be the box's own.
+        {{24, 24}, {4, 3, 18, 17}, 60, 2 * std::numbers::pi / 60, 0.2},
+        {{20, 20}, {-5, 2, 18, 17}, 60, 2 * std::numbers::pi / 60, 0.2},
+        {{114, 37}, {0, 0, 113, 73}, 100, 0.01 * std::numbers::pi, 0.027},
     };
     for (const Case& k : cases) {
         const int right = k.box.x() + k.box.width(), bottom = k.box.y() + k.box.height();
