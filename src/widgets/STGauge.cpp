@@ -302,16 +302,28 @@ void TSTGauge::PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint orig
         }
         wedgeSize_ = size();
         wedgeShape_ = shape_;
+        wedgeCover_ = {};
     }
-    std::vector<GdiCanvas::PieSlice> slices;
-    slices.reserve(std::size_t(percent_));
-    QPoint q = origin;
-    for (int i = 1; i <= percent_; ++i) {
-        const QPoint step = wedgePoints_[std::size_t(2 * (i - 1))];
-        slices.push_back({i < percent_ ? wedgePoints_[std::size_t(2 * (i - 1) + 1)] : step, q, StepColor(i)});
-        q = step;
+    // The slices' rays follow from the step points, the box and the
+    // percentage alone; their colours are laid afresh on every paint.
+    if (!wedgeCover_.Valid() || wedgeCoverPercent_ != percent_ || wedgeCoverBox_ != QPoint(right, bottom)) {
+        std::vector<GdiCanvas::PieSlice> slices;
+        slices.reserve(std::size_t(percent_));
+        QPoint q = origin;
+        for (int i = 1; i <= percent_; ++i) {
+            const QPoint step = wedgePoints_[std::size_t(2 * (i - 1))];
+            slices.push_back({i < percent_ ? wedgePoints_[std::size_t(2 * (i - 1) + 1)] : step, q, clBlack});
+            q = step;
+        }
+        wedgeCover_ = GdiCanvas::PieSeriesCover(0, 0, right, bottom, slices);
+        wedgeCoverPercent_ = percent_;
+        wedgeCoverBox_ = QPoint(right, bottom);
     }
-    canvas.PieSeries(0, 0, right, bottom, slices);
+    std::vector<TColor> colours;
+    colours.reserve(std::size_t(percent_));
+    for (int i = 1; i <= percent_; ++i)
+        colours.push_back(StepColor(i));
+    canvas.DrawPieCover(wedgeCover_, colours);
 }
 
 namespace {

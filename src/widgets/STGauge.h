@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "toolkit/Control.h"
+#include "toolkit/GdiCanvas.h"
 
-class GdiCanvas;
 
 enum class TGaugeShape { gsTriangle, gsVertRect, gsHorzRect, gsEllipse, gsArc, gsPole };
 enum class TGaugeBorder { gbNone, gbSingle, gbRaised, gbLowered };
@@ -94,6 +94,12 @@ private:
     mutable std::vector<QPoint> wedgePoints_;
     mutable QSize wedgeSize_;
     mutable TGaugeShape wedgeShape_ = TGaugeShape::gsHorzRect;
+    // Which step's colour each pixel of the wedges takes, for the box and
+    // percentage it was worked out for: a repaint at the same percentage
+    // only lays the colours again.
+    mutable GdiCanvas::PieCover wedgeCover_;
+    mutable int wedgeCoverPercent_ = 0;
+    mutable QPoint wedgeCoverBox_;
     // The arc's parts that no percentage changes, kept for the colours and
     // size they were drawn with: the picture under the wedges, and the
     // pixels the border lays over them.
