@@ -13,6 +13,7 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <unordered_map>
 
 int MulDiv(int a, int b, int c)
 {
@@ -253,21 +254,46 @@ struct GdiCanvas::EllipseGeometry {
     std::vector<double> Angle;        // per pixel, counterclockwise from the right
     std::vector<int> Order;           // the drawn pixels by angle
     std::vector<double> SortedAngle;  // their angles, in that order
+    // A ray of a run of pies, for a box at (Left, Top) and the point it
+    // passes through: its angle, and the pixels (indices into the box, on
+    // the shape) its radial steps over. A gauge gives the same two hundred
+    // rays on every paint; working them out is most of a run's cost.
+    struct RayKey {
+        int Left, Top, X, Y;
+        bool operator==(const RayKey&) const = default;
+    };
+    struct RayKeyHash {
+        std::size_t operator()(const RayKey& k) const
+        {
+            return std::hash<std::uint64_t>()((std::uint64_t(std::uint32_t(k.Left)) << 48) ^
+                                              (std::uint64_t(std::uint32_t(k.Top)) << 32) ^
+                                              (std::uint64_t(std::uint32_t(k.X)) << 16) ^ std::uint32_t(k.Y));
+        }
+    };
+    struct Ray {
+        double Angle = 0;
+        std::vector<int> Radial;
+    };
+    std::unordered_map<RayKey, Ray, RayKeyHash> Rays;
 };
 
 
 GdiCanvas::EllipseGeometry& GdiCanvas::geometry(int w, int h) const
 {
-    if (geometry_ && geometry_->W == w && geometry_->H == h)
-        return *geometry_;
+    if (!geometry_ || geometry_->W != w || geometry_->H != h)
+        geometry_ = keptGeometry(w, h);
+    return *geometry_;
+}
+
+std::shared_ptr<GdiCanvas::EllipseGeometry> GdiCanvas::keptGeometry(int w, int h)
+{
     // The last few box sizes of this thread, the most recent first.
     constexpr std::size_t kKept = 8;
     thread_local std::vector<std::shared_ptr<EllipseGeometry>> kept;
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (kept[i]->W == w && kept[i]->H == h) {
             std::rotate(kept.begin(), kept.begin() + std::ptrdiff_t(i), kept.begin() + std::ptrdiff_t(i) + 1);
-            geometry_ = kept.front();
-            return *geometry_;
+            return kept.front();
         }
     }
     auto g = std::make_shared<EllipseGeometry>();
@@ -297,8 +323,7 @@ GdiCanvas::EllipseGeometry& GdiCanvas::geometry(int w, int h) const
     if (kept.size() >= kKept)
         kept.pop_back();
     kept.insert(kept.begin(), g);
-    geometry_ = std::move(g);
-    return *geometry_;
+    return g;
 }
 
 const std::vector<std::uint8_t>& GdiCanvas::ellipseShape(int w, int h) const { return geometry(w, h).Kind; }
@@ -463,9 +488,7 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
 {
     if (slices.empty())
         return;
-    // A slice index must fit the set of slices reaching a pixel (two words).
-    constexpr std::size_t kMostSlices = 128;
-    if (slices.size() > kMostSlices) {
+    if (slices.size() > kMostPieSlices) {
         for (const PieSlice& slice : slices) {
             SetPen(slice.Color);
             SetBrush(slice.Color);
@@ -475,13 +498,25 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     }
     SetPen(slices.back().Color);
     SetBrush(slices.back().Color);
-    if (right - left < 1 || bottom - top < 1)
+    if (right - left < 1 || bottom - top < 1 || QRect(left, top, right - left, bottom - top).intersected(img_.rect()).isEmpty())
         return;
-    const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
-    if (box.isEmpty())
-        return;
+    std::vector<TColor> colours;
+    colours.reserve(slices.size());
+    for (const PieSlice& slice : slices)
+        colours.push_back(slice.Color);
+    DrawPieCover(PieSeriesCover(left, top, right, bottom, slices), colours);
+}
+
+GdiCanvas::PieCover GdiCanvas::PieSeriesCover(int left, int top, int right, int bottom,
+                                              const std::vector<PieSlice>& slices)
+{
+    PieCover cover;
+    // A slice index must fit the set of slices reaching a pixel (two words).
+    if (slices.empty() || slices.size() > kMostPieSlices || right - left < 1 || bottom - top < 1)
+        return cover;
     const int w = right - left, h = bottom - top;
-    EllipseGeometry& g = geometry(w, h);
+    const std::shared_ptr<EllipseGeometry> kept = keptGeometry(w, h);
+    EllipseGeometry& g = *kept;
     FillAngles(g.Angle, w, h);
     if (g.Order.empty()) {
         for (std::size_t i = 0; i < g.Kind.size(); ++i)
@@ -509,10 +544,40 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     };
     std::vector<Event> events;
     events.reserve(4 * slices.size());
+    // Rays of other boxes or runs must not pile up without end.
+    constexpr std::size_t kMostRays = 4096;
+    if (g.Rays.size() > kMostRays)
+        g.Rays.clear();
+    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
+    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    auto rayOf = [&](QPoint through) -> const EllipseGeometry::Ray& {
+        auto [it, added] = g.Rays.try_emplace({left, top, through.x(), through.y()});
+        EllipseGeometry::Ray& ray = it->second;
+        if (!added)
+            return ray;
+        ray.Angle = AngleOf(through.x(), through.y(), cx, cy);
+        QPoint end;
+        if (!RadialEnd(cx, cy, a, b, through, end))
+            return ray;
+        // The rounded end may fall just outside the outline: the radial
+        // stays on the ellipse's own pixels.
+        auto onShape = [&](int x, int y) {
+            const int sx = x - left, sy = y - top;
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h && g.Kind[std::size_t(sy) * w + sx] != kOutside)
+                ray.Radial.push_back(sy * w + sx);
+        };
+        StepLineWith(icx, icy, end.x(), end.y(), onShape);
+        onShape(end.x(), end.y());
+        return ray;
+    };
+    std::vector<const EllipseGeometry::Ray*> rays;
+    rays.reserve(2 * slices.size());
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const PieSlice& slice = slices[k];
-        const double start = AngleOf(slice.Start.x(), slice.Start.y(), cx, cy);
-        const double end = AngleOf(slice.End.x(), slice.End.y(), cx, cy);
+        rays.push_back(&rayOf(slice.Start));
+        rays.push_back(&rayOf(slice.End));
+        const double start = rays[2 * k]->Angle;
+        const double end = rays[2 * k + 1]->Angle;
         double sweep = end - start;
         if (sweep <= 0)
             sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
@@ -542,18 +607,20 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
     });
 
     // owner: 1 + the index of the last slice that drew the pixel, 0 for none.
-    thread_local std::vector<std::uint8_t> ownerBuffer;
-    ownerBuffer.assign(std::size_t(w) * std::size_t(h), 0);
+    cover.Owner.assign(std::size_t(w) * std::size_t(h), 0);
     // Plain local pointers: stores through a byte pointer may alias
     // anything, and would make every vector be read afresh.
-    std::uint8_t* const owner = ownerBuffer.data();
+    std::uint8_t* const owner = cover.Owner.data();
     const std::uint8_t* const kinds = g.Kind.data();
     const int* const order = g.Order.data();
     const Event* const event = events.data();
     const std::size_t eventCount = events.size();
     std::uint64_t open0 = 0, open1 = 0;
     std::size_t e = 0;
-    for (std::size_t pos = 0; pos < n; ++pos) {
+    // Past the last run nothing is open: an arc's slices leave the lower
+    // half of their ellipse alone.
+    const std::size_t lastPos = eventCount ? std::min(n, event[eventCount - 1].Pos) : 0;
+    for (std::size_t pos = 0; pos < lastPos; ++pos) {
         for (; e < eventCount && event[e].Pos == pos; ++e) {
             const int id = std::abs(event[e].Slice) - 1;
             std::uint64_t& word = id < 64 ? open0 : open1;
@@ -570,34 +637,35 @@ void GdiCanvas::PieSeries(int left, int top, int right, int bottom, const std::v
         owner[std::size_t(h / 2) * w + w / 2] = std::uint8_t(slices.size());
 
     // The radials of each slice, drawn after its fill and before the next
-    // slice: a radial pixel shows the later of the two.
-    const double a = (right - left - 1) / 2.0, b = (bottom - top - 1) / 2.0;
-    const int icx = (left + right - 1) / 2, icy = (top + bottom - 1) / 2;
+    // slice: a radial pixel shows the later of the two. Without branches:
+    // whether a pixel is already a later slice's is as good as random.
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const std::uint8_t id = std::uint8_t(k + 1);
-        for (const QPoint ray : {slices[k].Start, slices[k].End}) {
-            QPoint end;
-            if (!RadialEnd(cx, cy, a, b, ray, end))
-                continue;
-            const int ex = end.x(), ey = end.y();
-            auto onShape = [&](int x, int y) {
-                const int sx = x - left, sy = y - top;
-                if (sx >= 0 && sy >= 0 && sx < w && sy < h) {
-                    const std::size_t i = std::size_t(sy) * w + sx;
-                    if (kinds[i] != kOutside && owner[i] < id)
-                        owner[i] = id;
-                }
-            };
-            StepLineWith(icx, icy, ex, ey, onShape);
-            onShape(ex, ey);
-        }
+        for (const EllipseGeometry::Ray* ray : {rays[2 * k], rays[2 * k + 1]})
+            for (const int i : ray->Radial)
+                owner[i] = std::max(owner[i], id);
     }
 
-    std::vector<std::uint32_t> pixels(slices.size() + 1);
-    for (std::size_t k = 0; k < slices.size(); ++k)
-        pixels[k + 1] = ToPixel(slices[k].Color);
+    cover.Left = left;
+    cover.Top = top;
+    cover.W = w;
+    cover.H = h;
+    cover.Slices = slices.size();
+    return cover;
+}
+
+void GdiCanvas::DrawPieCover(const PieCover& cover, const std::vector<TColor>& colours)
+{
+    if (!cover.Valid() || colours.size() != cover.Slices)
+        return;
+    SetPen(colours.back());
+    SetBrush(colours.back());
+    std::uint32_t pixels[kMostPieSlices + 1] = {};
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        pixels[k + 1] = ToPixel(colours[k]);
+    const QRect box = QRect(cover.Left, cover.Top, cover.W, cover.H).intersected(img_.rect());
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        const std::uint8_t* o = owner + std::size_t(y - top) * w - left;
+        const std::uint8_t* o = cover.Owner.data() + std::size_t(y - cover.Top) * cover.W - cover.Left;
         auto* dst = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
         for (int x = box.left(); x <= box.right(); ++x)
             if (o[x])

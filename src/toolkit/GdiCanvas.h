@@ -87,6 +87,22 @@ public:
         TColor Color;
     };
     void PieSeries(int left, int top, int right, int bottom, const std::vector<PieSlice>& slices);
+    // Which slice of such a run colours each pixel of its box: it depends on
+    // the box and the slices' rays alone, not on their colours or on the
+    // picture, so a control that draws the same rays again keeps it and
+    // only lays the colours (DrawPieCover). Runs of more than kMostPieSlices
+    // have no cover (Valid() is false): PieSeries draws them pie by pie.
+    static constexpr std::size_t kMostPieSlices = 128;
+    struct PieCover {
+        int Left = 0, Top = 0, W = 0, H = 0;
+        std::size_t Slices = 0;
+        std::vector<std::uint8_t> Owner; // W x H by rows: 0 none, k the k-th slice
+        bool Valid() const { return Slices > 0; }
+    };
+    static PieCover PieSeriesCover(int left, int top, int right, int bottom, const std::vector<PieSlice>& slices);
+    // Lays a cover in colours[k - 1] for slice k (one colour per slice), and
+    // leaves pen and brush in the last slice's colour as PieSeries does.
+    void DrawPieCover(const PieCover& cover, const std::vector<TColor>& colours);
     // Arc: only the outline part of the ellipse between the same rays.
     void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
     // Closed polygon, filled with the brush, outlined with the pen.
@@ -134,6 +150,7 @@ private:
     enum : std::uint8_t { kOutside, kOnOutline, kInterior };
     struct EllipseGeometry;
     EllipseGeometry& geometry(int w, int h) const;
+    static std::shared_ptr<EllipseGeometry> keptGeometry(int w, int h);
     const std::vector<std::uint8_t>& ellipseShape(int w, int h) const;
     void wedge(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2, bool pie);
 

@@ -178,6 +178,8 @@ QSize TSTGauge::CopiedSize() const
 
 QImage TSTGauge::Picture() const
 {
+    if (shape_ == TGaugeShape::gsArc)
+        return ArcPicture();
     QImage img(size(), QImage::Format_RGB32);
     Compose(img);
     return img;
@@ -185,6 +187,7 @@ QImage TSTGauge::Picture() const
 
 void TSTGauge::Compose(QImage& img) const
 {
+    // The arc has its own picture (ArcPicture).
     GdiCanvas canvas(img);
     canvas.Fill(clWhite);
     switch (shape_) {
@@ -201,7 +204,6 @@ void TSTGauge::Compose(QImage& img) const
         PaintEllipse(canvas);
         break;
     case TGaugeShape::gsArc:
-        PaintArc(canvas);
         break;
     case TGaugeShape::gsPole:
         PaintPole(canvas);
@@ -213,11 +215,16 @@ void TSTGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
+    const QRegion copied = e->region() & QRect(QPoint(0, 0), CopiedSize());
+    if (shape_ == TGaugeShape::gsArc) {
+        CopyPicture(*this, ArcPicture(), copied);
+        return;
+    }
     // Composed in a picture kept from paint to paint (no allocation per paint).
     if (picture_.size() != size())
         picture_ = QImage(size(), QImage::Format_RGB32);
     Compose(picture_);
-    CopyPicture(*this, picture_, e->region() & QRect(QPoint(0, 0), CopiedSize()));
+    CopyPicture(*this, picture_, copied);
 }
 
 void TSTGauge::UpdateOpaque()
@@ -334,40 +341,106 @@ void TSTGauge::PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint orig
         }
         wedgeSize_ = size();
         wedgeShape_ = shape_;
+        wedgeCover_ = {};
     }
-    std::vector<GdiCanvas::PieSlice> slices;
-    slices.reserve(std::size_t(percent_));
-    QPoint q = origin;
-    for (int i = 1; i <= percent_; ++i) {
-        const QPoint step = wedgePoints_[std::size_t(2 * (i - 1))];
-        slices.push_back({i < percent_ ? wedgePoints_[std::size_t(2 * (i - 1) + 1)] : step, q, StepColor(i)});
-        q = step;
+    // The slices' rays follow from the step points, the box and the
+    // percentage alone; their colours are laid afresh on every paint.
+    if (!wedgeCover_.Valid() || wedgeCoverPercent_ != percent_ || wedgeCoverBox_ != QPoint(right, bottom)) {
+        std::vector<GdiCanvas::PieSlice> slices;
+        slices.reserve(std::size_t(percent_));
+        QPoint q = origin;
+        for (int i = 1; i <= percent_; ++i) {
+            const QPoint step = wedgePoints_[std::size_t(2 * (i - 1))];
+            slices.push_back({i < percent_ ? wedgePoints_[std::size_t(2 * (i - 1) + 1)] : step, q, clBlack});
+            q = step;
+        }
+        wedgeCover_ = GdiCanvas::PieSeriesCover(0, 0, right, bottom, slices);
+        wedgeCoverPercent_ = percent_;
+        wedgeCoverBox_ = QPoint(right, bottom);
     }
-    canvas.PieSeries(0, 0, right, bottom, slices);
+    std::vector<TColor> colours;
+    colours.reserve(std::size_t(percent_));
+    for (int i = 1; i <= percent_; ++i)
+        colours.push_back(StepColor(i));
+    canvas.DrawPieCover(wedgeCover_, colours);
 }
 
-void TSTGauge::PaintArc(GdiCanvas& canvas) const
+namespace {
+
+// A point of the arc's ellipse at angle theta, counted from the left end.
+QPoint ArcPoint(int w, int h, long double theta)
+{
+    return QPoint(Nearest((1 - std::cos(theta)) * (w / 2 - 1)), Nearest((1 - std::sin(theta)) * (h - 1)));
+}
+
+} // namespace
+
+const TSTGauge::ArcLayers& TSTGauge::CurrentArcLayers() const
 {
     const int w = width(), h = height();
     // The ellipse's box reaches twice the height: only its upper half shows.
     const int right = w - 1, bottom = 2 * h - 1;
-    auto at = [&](Real theta) {
-        return QPoint(Nearest((1 - std::cos(theta)) * (w / 2 - 1)), Nearest((1 - std::sin(theta)) * (h - 1)));
-    };
-    canvas.FillRect(0, 0, w - 1, h - 1, Surroundings());
-    canvas.SetBrush(backcolor_);
-    canvas.SetPen(clBtnFace);
-    canvas.Pie(0, 0, right, bottom, w - 1, h - 1, 0, h - 1);
-    PaintWedges(canvas, right, bottom, QPoint(0, h - 1), kPi, at);
-    TColor first, second;
-    if (BorderColors(first, second)) {
-        canvas.SetPen(first);
-        canvas.Arc(0, 0, right, bottom, w - 1, 0, 0, 2 * h - 1);
-        canvas.SetPen(second);
-        canvas.Arc(0, 0, right, bottom, 0, 2 * h - 1, w - 1, 0);
-        canvas.MoveTo(0, h - 1);
-        canvas.LineTo(w - 1, h - 1);
+    TColor first = 0, second = 0;
+    const bool bordered = BorderColors(first, second);
+    ArcLayers& l = arcLayers_;
+    if (l.base.isNull() || l.size != size() || l.surroundings != Surroundings() || l.back != backcolor_) {
+        l.base = QImage(size(), QImage::Format_RGB32);
+        GdiCanvas canvas(l.base);
+        canvas.Fill(clWhite);
+        canvas.FillRect(0, 0, w - 1, h - 1, Surroundings());
+        canvas.SetBrush(backcolor_);
+        canvas.SetPen(clBtnFace);
+        canvas.Pie(0, 0, right, bottom, w - 1, h - 1, 0, h - 1);
+        l.surroundings = Surroundings();
+        l.back = backcolor_;
     }
+    if (l.bordered != bordered || l.size != size() || l.first != first || l.second != second) {
+        // The pen sets pixels and blends nothing, so the border is exactly
+        // the pixels it changes: drawn once over black and once over white,
+        // a pixel it leaves alone keeps both.
+        l.border.clear();
+        if (bordered) {
+            QImage dark(size(), QImage::Format_RGB32), light(size(), QImage::Format_RGB32);
+            dark.fill(0xFF000000u);
+            light.fill(0xFFFFFFFFu);
+            for (QImage* img : {&dark, &light}) {
+                GdiCanvas canvas(*img);
+                canvas.SetPen(first);
+                canvas.Arc(0, 0, right, bottom, w - 1, 0, 0, 2 * h - 1);
+                canvas.SetPen(second);
+                canvas.Arc(0, 0, right, bottom, 0, 2 * h - 1, w - 1, 0);
+                canvas.MoveTo(0, h - 1);
+                canvas.LineTo(w - 1, h - 1);
+            }
+            for (int y = 0; y < h; ++y) {
+                const QRgb* d = reinterpret_cast<const QRgb*>(dark.constScanLine(y));
+                const QRgb* b = reinterpret_cast<const QRgb*>(light.constScanLine(y));
+                for (int x = 0; x < w; ++x)
+                    if (d[x] != 0xFF000000u || b[x] != 0xFFFFFFFFu)
+                        l.border.emplace_back(QPoint(x, y), d[x]);
+            }
+        }
+        l.bordered = bordered;
+        l.first = first;
+        l.second = second;
+    }
+    l.size = size();
+    return l;
+}
+
+QImage TSTGauge::ArcPicture() const
+{
+    const int w = width(), h = height();
+    const ArcLayers& layers = CurrentArcLayers();
+    QImage img = layers.base;
+    {
+        GdiCanvas canvas(img);
+        PaintWedges(canvas, w - 1, 2 * h - 1, QPoint(0, h - 1), kPi,
+                    [w, h](Real theta) { return ArcPoint(w, h, theta); });
+    }
+    for (const auto& [p, rgb] : layers.border)
+        reinterpret_cast<QRgb*>(img.scanLine(p.y()))[p.x()] = rgb;
+    return img;
 }
 
 void TSTGauge::PaintEllipse(GdiCanvas& canvas) const

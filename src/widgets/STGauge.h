@@ -5,11 +5,12 @@
 
 #include <QImage>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Control.h"
+#include "toolkit/GdiCanvas.h"
 
-class GdiCanvas;
 
 enum class TGaugeShape { gsTriangle, gsVertRect, gsHorzRect, gsEllipse, gsArc, gsPole };
 enum class TGaugeBorder { gbNone, gbSingle, gbRaised, gbLowered };
@@ -76,7 +77,8 @@ private:
     // giving the point on the ellipse.
     void PaintWedges(GdiCanvas& canvas, int right, int bottom, QPoint origin, long double full,
                      const std::function<QPoint(long double)>& at) const;
-    void PaintArc(GdiCanvas& canvas) const;
+    // The arc from its cached layers and this percentage's wedges.
+    QImage ArcPicture() const;
     void PaintEllipse(GdiCanvas& canvas) const;
     void PaintPole(GdiCanvas& canvas) const;
 
@@ -97,4 +99,22 @@ private:
     mutable std::vector<QPoint> wedgePoints_;
     mutable QSize wedgeSize_;
     mutable TGaugeShape wedgeShape_ = TGaugeShape::gsHorzRect;
+    // Which step's colour each pixel of the wedges takes, for the box and
+    // percentage it was worked out for: a repaint at the same percentage
+    // only lays the colours again.
+    mutable GdiCanvas::PieCover wedgeCover_;
+    mutable int wedgeCoverPercent_ = 0;
+    mutable QPoint wedgeCoverBox_;
+    // The arc's parts that no percentage changes, kept for the colours and
+    // size they were drawn with: the picture under the wedges, and the
+    // pixels the border lays over them.
+    struct ArcLayers {
+        QSize size;
+        TColor surroundings = 0, back = 0, first = 0, second = 0;
+        bool bordered = false;
+        QImage base;
+        std::vector<std::pair<QPoint, QRgb>> border;
+    };
+    mutable ArcLayers arcLayers_;
+    const ArcLayers& CurrentArcLayers() const;
 };

@@ -9,6 +9,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -196,11 +197,44 @@ TEST(GdiCanvasShapes, PieSeriesGivesEachPixelToTheLastSliceThatReachesIt)
     EXPECT_EQ(c2.BrushColor(), clWhite);
 }
 
+TEST(GdiCanvasShapes, APieCoverKeepsTheSlicesAndTakesNewColoursOnEachPicture)
+{
+    // The same two slices worked out once, then laid in lime and white on
+    // one picture and in red and white on another: the shape stays, the
+    // colours follow each call. A count of colours that does not match the
+    // slices draws nothing; more slices than a cover holds give none.
+    const GdiCanvas::PieCover cover =
+        GdiCanvas::PieSeriesCover(1, 1, 12, 12, {{QPoint(11, 6), QPoint(11, 6), clBlack}, {QPoint(11, 6), QPoint(6, 1), clBlack}});
+    ASSERT_TRUE(cover.Valid());
+    QImage limeImg = Blank(13, 13), redImg = Blank(13, 13);
+    GdiCanvas lime(limeImg), red(redImg);
+    lime.DrawPieCover(cover, {clLime, clWhite});
+    red.DrawPieCover(cover, {clRed, clWhite});
+    const Rows redRows{".............", "....rr###....", "...rrr####...", "..rrrr#####..", ".rrrrr######.",
+                       ".rrrrr######.", ".rrrrr######.", ".rrrrrrrrrrr.", ".rrrrrrrrrrr.", "..rrrrrrrrr..",
+                       "...rrrrrrr...", "....rrrrr....", "............."};
+    Rows limeRows = redRows;
+    for (std::string& row : limeRows)
+        std::replace(row.begin(), row.end(), 'r', 'g');
+    EXPECT_EQ(AsText(redImg, 0, 0, 13, 13, kLegend), redRows);
+    EXPECT_EQ(AsText(limeImg, 0, 0, 13, 13, kLegend), limeRows);
+    EXPECT_EQ(red.BrushColor(), clWhite);
+
+    QImage untouched = Blank(13, 13);
+    GdiCanvas c(untouched);
+    c.DrawPieCover(cover, {clRed});
+    EXPECT_EQ(kestrix::test::CountColor(untouched, 0, 0, 13, 13, clBlack), 13 * 13);
+
+    std::vector<GdiCanvas::PieSlice> many(GdiCanvas::kMostPieSlices + 1, {QPoint(11, 6), QPoint(6, 1), clRed});
+    EXPECT_FALSE(GdiCanvas::PieSeriesCover(1, 1, 12, 12, many).Valid());
+}
+
 TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
 {
     // Boxes odd and even, cut by the image (a gauge's arc shows the upper
     // half of its box), slices that overlap, wrap past the right, have equal
-    // or reversed rays, and one run longer than the slice set holds.
+    // or reversed rays, and one run longer than the slice set holds; boxes
+    // of one size at several places.
     struct Case {
         QSize image;
         QRect box; // left, top, right, bottom as x, y, x + width, y + height
@@ -213,6 +247,11 @@ TEST(GdiCanvasShapes, PieSeriesMatchesPiesDrawnOneByOne)
         {{9, 9}, {0, 0, 9, 9}, 40, 2 * std::numbers::pi / 25, 0.0},
         {{16, 8}, {-3, -2, 19, 14}, 30, 0.5, -0.3},
         {{30, 30}, {0, 0, 30, 30}, 140, 2 * std::numbers::pi / 100, 0.05},
+        // The box of the second case again at other places, and the first
+        // again: what a run keeps of its rays must be the box's own.
+        {{24, 24}, {4, 3, 18, 17}, 60, 2 * std::numbers::pi / 60, 0.2},
+        {{20, 20}, {-5, 2, 18, 17}, 60, 2 * std::numbers::pi / 60, 0.2},
+        {{114, 37}, {0, 0, 113, 73}, 100, 0.01 * std::numbers::pi, 0.027},
     };
     for (const Case& k : cases) {
         const int right = k.box.x() + k.box.width(), bottom = k.box.y() + k.box.height();

@@ -211,6 +211,56 @@ TEST(TSTGauge, ArcOnTheMemoryPanelAtEightyPercent)
     EXPECT_EQ(PixelAt(blend, 113, 0), TColor(16774621));
 }
 
+TEST(TSTGauge, ArcRepaintsFollowEachChangeOfPercentColoursSizeAndShape)
+{
+    // The same 114 x 37 arc as above (no border), repainted after each
+    // change: the wedges it keeps between paints must never show a
+    // percentage, colours or box it no longer has.
+    TSTGauge g;
+    g.resize(114, 37);
+    g.setShape(TGaugeShape::gsArc);
+    g.setBorder(TGaugeBorder::gbNone);
+    auto eighty = [&](const char* when) {
+        const QImage img = Render(&g);
+        EXPECT_EQ(PixelAt(img, 56, 10), clYellow) << when;
+        EXPECT_EQ(PixelAt(img, 80, 20), kStep75) << when;
+        EXPECT_EQ(PixelAt(img, 90, 20), kStep80) << when;
+        EXPECT_EQ(PixelAt(img, 90, 21), clBlack) << when;
+    };
+    g.setPercent(80);
+    eighty("first paint");
+    // 30 %: the value's ray is 54 degrees up from the left end, so straight
+    // up and the right side are empty; low on the left (9.5 degrees) is filled.
+    g.setPercent(30);
+    QImage img = Render(&g);
+    EXPECT_EQ(PixelAt(img, 56, 10), clBlack);
+    EXPECT_EQ(PixelAt(img, 90, 20), clBlack);
+    EXPECT_NE(PixelAt(img, 20, 30), clBlack);
+    g.setPercent(80);
+    eighty("back from 30 %");
+    // Without the median, step n is lime to red in 99 steps: step 75 takes
+    // red MulDiv(74, 255, 99) = 191 (190.6) and green 255 - 191.
+    g.setUseMedianColor(false);
+    img = Render(&g);
+    EXPECT_EQ(PixelAt(img, 80, 20), TColor(0x0040BF));
+    g.setUseMedianColor(true);
+    eighty("median again");
+    // Another box, then this one again; another shape, then the arc again.
+    g.resize(60, 20);
+    img = Render(&g);
+    // Centre (29, 19); the value's ray ends at P(0.8 pi) = (52, 8), 25.6
+    // degrees up from the right end.
+    EXPECT_EQ(PixelAt(img, 29, 19), kStep80); // in every slice: the last one shows
+    EXPECT_NE(PixelAt(img, 40, 10), clBlack); // 39.3 degrees: filled
+    EXPECT_EQ(PixelAt(img, 50, 17), clBlack); // 5.4 degrees: beyond the value
+    g.resize(114, 37);
+    eighty("back from 60 x 20");
+    g.setShape(TGaugeShape::gsEllipse);
+    Render(&g);
+    g.setShape(TGaugeShape::gsArc);
+    eighty("back from the ellipse");
+}
+
 TEST(TSTGauge, ArcSolidAndEmpty)
 {
     TSTGauge g;
