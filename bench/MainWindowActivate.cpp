@@ -24,9 +24,13 @@
 //   grows or shrinks, the fake figures alike) and the windows are on
 //   screen, painting included.
 //
+// The shown windows are measured once their opening animation has ended:
+// before that they are off the screen and paint nothing.
+//
 // Run: build/bench/bench_MainWindowActivate (QT_QPA_PLATFORM defaults to
 // offscreen here).
 #include <QApplication>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
 #include <fcntl.h>
@@ -46,6 +50,7 @@
 #include "app/STSMain.h"
 #include "platform/FakePlatform.h"
 #include "platform/LinuxPlatform.h"
+#include "shell/Smooth.h"
 #include "toolkit/Fonts.h"
 
 namespace {
@@ -54,6 +59,19 @@ void Settle()
 {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
+}
+
+// Shows the window and waits for its opening animation to end: until then
+// the window is off the screen and nothing it changes is painted, so the
+// figures would leave out the paint they are meant to include.
+void ShowAndSettle(TForm1& form)
+{
+    form.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (form.Smooth1->Running() && waited.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    Settle();
 }
 
 void Fake24(benchmark::State& state, bool shown, bool changing = false)
@@ -65,10 +83,8 @@ void Fake24(benchmark::State& state, bool shown, bool changing = false)
         fake.AddDrive(l, DRIVE_FIXED, std::int64_t(l - 'B') * 10737418240LL, std::int64_t(l - 'B') * 3221225472LL);
     ScopedPlatform scope(fake);
     TForm1 form;
-    if (shown) {
-        form.show();
-        Settle();
-    }
+    if (shown)
+        ShowAndSettle(form);
     bool flip = false;
     for (auto _ : state) {
         if (changing) {
@@ -113,8 +129,7 @@ void RealMountsShown(benchmark::State& state)
     real.folder = dir.path() + QLatin1Char('/');
     ScopedPlatform scope(real);
     TForm1 form;
-    form.show();
-    Settle();
+    ShowAndSettle(form);
     int rows = 0;
     for (const DriveSlot& s : form.Slots)
         rows += s.RowVisible();
@@ -216,9 +231,8 @@ void Tmpfs24VsFake(benchmark::State& state)
     // activate either window: they find the real platform.
     ScopedPlatform between(real);
     if (changing) {
-        fakeForm->show();
-        realForm->show();
-        Settle();
+        ShowAndSettle(*fakeForm);
+        ShowAndSettle(*realForm);
     }
     std::vector<double> fakeMs, realMs;
     bool flip = false;

@@ -11,8 +11,12 @@ void TForm1::ColorSort(QObject* sender)
         if (sender == Cs[i])
             c = kSchemes[i];
 
-    // The targets, in this order.
+    // The targets, in this order. A gradient panel repaints on every write,
+    // with its children, and every activation comes through here: panels
+    // that already show the scheme are left alone.
     for (TGPanel* p : {TopPanel, PanGuage}) {
+        if (p->Color_1() == c.Light && p->Color_2() == c.Middle && p->Color_3() == c.Dark)
+            continue;
         p->setColor_1(c.Light);
         p->setColor_2(c.Middle);
         p->setColor_3(c.Dark);
@@ -31,7 +35,8 @@ void TForm1::ColorSort(QObject* sender)
             b->setShadowColor(c.Dark);
         }
     }
-    PanDet->setColor_2(c.Dark);
+    if (PanDet->Color_2() != c.Dark)
+        PanDet->setColor_2(c.Dark);
     for (QObject* o : Components())
         if (auto* g = qobject_cast<TGauge*>(o))
             g->setBackColor(c.Light);

@@ -1,8 +1,10 @@
 #include "FormatNumber.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -27,6 +29,60 @@ struct Decimal {
     bool IsZero() const { return digits.empty(); }
 };
 
+// The digits of m x 2^k exactly, for |k| up to a few hundred: m x 2^k as
+// an integer when k >= 0, else m x 5^-k x 10^k. Worked in base 10^9 limbs;
+// false when the figure is out of that range (the caller prints it then).
+// A refresh formats three figures per row: printing a long double to its
+// last digit costs many times this.
+bool ExactDecimalByLimbs(long double v, int e2, Decimal& d)
+{
+    constexpr int kMantissa = LDBL_MANT_DIG;
+    static_assert(kMantissa <= 64, "the mantissa must fit 64 bits");
+    const int k = e2 - kMantissa;
+    if (k > 300 || k < -300)
+        return false;
+    // v = m x 2^k with m an integer below 2^64: scaling by a power of two is exact.
+    const auto m = static_cast<unsigned long long>(std::ldexp(v, -k));
+    constexpr std::uint32_t kBase = 1000000000u;
+    std::vector<std::uint32_t> limbs; // least significant first
+    for (unsigned long long rest = m; rest; rest /= kBase)
+        limbs.push_back(std::uint32_t(rest % kBase));
+    auto multiply = [&limbs](std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (std::uint32_t& limb : limbs) {
+            const std::uint64_t x = std::uint64_t(limb) * factor + carry;
+            limb = std::uint32_t(x % kBase);
+            carry = x / kBase;
+        }
+        for (; carry; carry /= kBase)
+            limbs.push_back(std::uint32_t(carry % kBase));
+    };
+    int exponent10 = 0;
+    if (k >= 0) {
+        for (int left = k; left > 0; left -= 16)
+            multiply(1u << std::min(left, 16));
+    } else {
+        for (int left = -k; left > 0; left -= 12) {
+            std::uint32_t five = 1;
+            for (int i = 0; i < std::min(left, 12); ++i)
+                five *= 5;
+            multiply(five);
+        }
+        exponent10 = k;
+    }
+    std::string digits = std::to_string(limbs.back());
+    for (std::size_t i = limbs.size() - 1; i-- > 0;) {
+        const std::string part = std::to_string(limbs[i]);
+        digits.append(9 - part.size(), '0');
+        digits += part;
+    }
+    d.exponent = int(digits.size()) + exponent10;
+    while (!digits.empty() && digits.back() == '0')
+        digits.pop_back();
+    d.digits = std::move(digits);
+    return true;
+}
+
 // The exact decimal expansion of |v| (v finite). glibc prints a long double
 // exactly when asked for enough digits; the bound below covers every
 // mantissa bit, so nothing is rounded here.
@@ -38,6 +94,8 @@ Decimal ExactDecimal(long double v)
         return d;
     int e2 = 0;
     std::frexp(v, &e2); // v = f x 2^e2, 0.5 <= f < 1
+    if (ExactDecimalByLimbs(v, e2, d))
+        return d;
     constexpr int kMantissa = LDBL_MANT_DIG;
     // Integer part: at most e2 x log10(2) + 1 digits; each mantissa bit
     // below 2^0 adds one decimal place.

@@ -1,6 +1,9 @@
 #include "Control.h"
 
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <vector>
 
@@ -15,6 +18,13 @@ int AlignmentFlags(TAlignment a)
     case TAlignment::taCenter: return Qt::AlignHCenter;
     }
     return Qt::AlignLeft;
+}
+
+void CopyPicture(QWidget& w, const QImage& picture, const QRegion& region)
+{
+    QPainter p(&w);
+    for (const QRect& r : region)
+        p.drawImage(r.topLeft(), picture, r);
 }
 
 TControl::TControl(QWidget* parent)

@@ -10,7 +10,9 @@
 //    a TRedrawBatch), "schedule a repaint" is update().
 #pragma once
 
+#include <QImage>
 #include <QObject>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -113,6 +115,11 @@ private:
 // The background colour of a widget as a child painting "transparently" sees
 // it: the Color of the nearest TControl at or above w (clBtnFace if none).
 TColor BackgroundColorOf(const QWidget* w);
+
+// Copies the parts of `picture` that `region` covers onto w, each at its own
+// place (the picture is w's, pixel for pixel), rectangle by rectangle: a
+// paint then costs what it shows, not the whole picture.
+void CopyPicture(QWidget& w, const QImage& picture, const QRegion& region);
 
 // Held while one pass rewrites many controls (the window's refresh): every
 // "redraw at once" inside it only schedules the repaint, so Qt paints each

@@ -137,18 +137,28 @@ void GdiCanvas::FillRect(int left, int top, int right, int bottom, TColor color)
     top = std::max(top, 0);
     right = std::min(right, img_.width());
     bottom = std::min(bottom, img_.height());
-    if (!fillClip_.isNull()) {
-        left = std::max(left, fillClip_.left());
-        top = std::max(top, fillClip_.top());
-        right = std::min(right, fillClip_.left() + fillClip_.width());
-        bottom = std::min(bottom, fillClip_.top() + fillClip_.height());
-    }
     if (right <= left || bottom <= top)
         return;
     const std::uint32_t px = ToPixel(color);
-    for (int y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(img_.scanLine(y));
-        std::fill(line + left, line + right, px);
+    // Rows by the stride: asking the image for each row checks it for
+    // sharing every time.
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
+    auto fill = [&](int l, int t, int r, int b) {
+        for (int y = t; y < b; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
+            std::fill(line + l, line + r, px);
+        }
+    };
+    if (fillClip_.isEmpty()) {
+        fill(left, top, right, bottom);
+        return;
+    }
+    for (const QRect& c : fillClip_) {
+        const int l = std::max(left, c.left()), t = std::max(top, c.top());
+        const int r = std::min(right, c.left() + c.width()), b = std::min(bottom, c.top() + c.height());
+        if (l < r && t < b)
+            fill(l, t, r, b);
     }
 }
 
@@ -185,7 +195,19 @@ void GdiCanvas::stepLine(int x0, int y0, int x1, int y1, const std::function<voi
 
 void GdiCanvas::line(int x0, int y0, int x1, int y1, std::uint32_t pixel)
 {
-    stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
+    if (penWidth_ > 1) {
+        stepLine(x0, y0, x1, y1, [&](int x, int y) { plot(x, y, pixel); });
+        return;
+    }
+    // A thin pen lights single pixels: straight into the rows, without
+    // asking the image for each one.
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
+    const int w = img_.width(), h = img_.height();
+    StepLineWith(x0, y0, x1, y1, [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = pixel;
+    });
 }
 
 void GdiCanvas::LineTo(int x, int y)
@@ -692,8 +714,10 @@ void GdiCanvas::FloodFillSurface(int x, int y, TColor surface, TColor fill)
         return;
     const std::uint32_t from = ToPixel(surface) & 0xFFFFFFu;
     const std::uint32_t to = ToPixel(fill);
+    uchar* const bits = img_.bits();
+    const qsizetype stride = img_.bytesPerLine();
     auto at = [&](int px, int py) -> std::uint32_t& {
-        return reinterpret_cast<std::uint32_t*>(img_.scanLine(py))[px];
+        return reinterpret_cast<std::uint32_t*>(bits + py * stride)[px];
     };
     if ((at(x, y) & 0xFFFFFFu) != from || (to & 0xFFFFFFu) == from)
         return;

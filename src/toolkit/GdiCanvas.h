@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -51,11 +52,13 @@ public:
     // FillRect with an explicit colour (the brush is untouched).
     void FillRect(int left, int top, int right, int bottom, TColor color);
     void FillRect(const QRect& r, TColor color); // r as QRect (x, y, w, h)
-    // Limits FillRect (and so Fill, Rectangle's box and the bevels) to r,
-    // the part of the picture a paint event will show: a child's repaint
-    // then refills only its own spot of a large panel, not the whole panel.
-    // Pixels outside r are left as they were.
-    void ClipFills(const QRect& r) { fillClip_ = r; }
+    // Limits FillRect (and so Fill, Rectangle's box and the bevels) to
+    // `region`, the part of the picture a paint event will show: a child's
+    // repaint then refills only its own spot of a large panel, and repaints
+    // of spots far apart refill those spots, not the box around them.
+    // Pixels outside the region are left as they were; an empty region is
+    // the whole picture.
+    void ClipFills(const QRegion& region) { fillClip_ = region; }
     // Fills the whole image.
     void Fill(TColor color);
 
@@ -158,7 +161,7 @@ private:
     TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     QPoint penPos_;
-    QRect fillClip_; // null: the whole picture
+    QRegion fillClip_; // empty: the whole picture
     mutable std::shared_ptr<EllipseGeometry> geometry_;
 };
 

@@ -10,6 +10,9 @@
 TPanel::TPanel(QWidget* parent)
     : TControl(parent)
 {
+    // Bevels, border and background cover every pixel: what lies behind a
+    // panel is never painted for it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TPanel::setBevelInner(TPanelBevel b)
@@ -102,9 +105,13 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
 
 void TPanel::paintEvent(QPaintEvent* e)
 {
-    QImage img(size(), QImage::Format_RGB32);
-    GdiCanvas canvas(img);
-    canvas.ClipFills(e->rect());
+    // The picture is kept from paint to paint: a child's repaint refills
+    // only its own spot of the panel, and only that spot is copied, so a
+    // large panel costs neither an allocation nor a full copy per paint.
+    if (picture_.size() != size())
+        picture_ = QImage(size(), QImage::Format_RGB32);
+    GdiCanvas canvas(picture_);
+    canvas.ClipFills(e->region());
     PaintPanel(canvas);
-    QPainter(this).drawImage(0, 0, img);
+    CopyPicture(*this, picture_, e->region());
 }

@@ -2,6 +2,7 @@
 // caption. The gradient and effect panels derive from it.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include "Control.h"
@@ -38,6 +39,7 @@ protected:
     virtual void PaintPanel(GdiCanvas& canvas);
 
 private:
+    QImage picture_; // the composed picture, reused while the size holds
     TPanelBevel bevelInner_ = TPanelBevel::bvNone;
     TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
     int bevelWidth_ = 1;

@@ -75,6 +75,9 @@ void ThhALed::BuildPictures()
         GdiCanvas(onPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
         GdiCanvas(offPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
     }
+    // Either picture covers the whole lamp: what lies behind it need not
+    // be painted for it.
+    setAttribute(Qt::WA_OpaquePaintEvent, !onPicture_.isNull() && !offPicture_.isNull());
 }
 
 void ThhALed::paintEvent(QPaintEvent*)

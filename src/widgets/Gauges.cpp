@@ -1,5 +1,7 @@
 #include "Gauges.h"
 
+#include <QHash>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <cstdio>
@@ -125,7 +127,7 @@ void TGauge::setBackColor(TColor c)
         RepaintControl(this);
 }
 
-void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const
+void TGauge::PaintKind(QImage& overlay, int left, int top, int right, int bottom) const
 {
     const bool framed = borderStyle_ == TBorderStyle::bsSingle;
     GdiCanvas canvas(overlay);
@@ -188,8 +190,52 @@ void TGauge::PaintKind(TBltBitmap& overlay, int left, int top, int right, int bo
 
 QImage TGauge::Picture() const
 {
-    TBltBitmap image;
-    image.MakeLike(QImage(size(), QImage::Format_RGB32));
+    QImage image;
+    Compose(image);
+    return image;
+}
+
+namespace {
+
+// The text bitmap of a gauge: white text on black, in a picture of the
+// gauge's size. Drawing text is most of a gauge's paint, and a window's
+// gauges share a size and a font and show a hundred and one texts at most:
+// the bitmaps are kept by what they depend on, and a full store starts
+// afresh. GUI thread only, like the gauges.
+const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QRect& box)
+{
+    static QHash<QString, QImage> kept;
+    const QString key = QStringLiteral("%1x%2|%3,%4,%5,%6|%7|")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(box.x())
+                            .arg(box.y())
+                            .arg(box.width())
+                            .arg(box.height())
+                            .arg(font.key())
+                        + text;
+    if (auto it = kept.constFind(key); it != kept.cend())
+        return *it;
+    if (kept.size() >= 512)
+        kept.clear();
+    QImage bitmap(size, QImage::Format_RGB32);
+    GdiCanvas tc(bitmap);
+    tc.Fill(clBlack);
+    // Centred on the painted area's size plus one, but placed in the
+    // bitmap's own coordinates, not offset by the frame.
+    const int x = (box.width() + 1 - GdiCanvas::TextWidth(text, font)) / 2;
+    const int y = (box.height() + 1 - GdiCanvas::TextHeight(font)) / 2;
+    tc.TextOut(x, y, text, font, clWhite, box);
+    return *kept.insert(key, bitmap);
+}
+
+} // namespace
+
+void TGauge::Compose(QImage& image) const
+{
+    // The picture is reused while the size holds; it is refilled first.
+    if (image.size() != size())
+        image = QImage(size(), QImage::Format_RGB32);
     GdiCanvas canvas(image);
     canvas.Fill(clBlack);
     // The painted area, right and bottom excluded; the black edge left
@@ -202,31 +248,21 @@ QImage TGauge::Picture() const
         --bottom;
     }
 
-    TBltBitmap overlay;
-    overlay.MakeLike(image);
-    GdiCanvas(overlay).Fill(clBlack);
-    PaintKind(overlay, left, top, right, bottom);
-    canvas.XorBlit(overlay); // over black, the image becomes the overlay
+    // The kind drawn on black and laid over black by XOR is the kind as
+    // drawn: it goes straight onto the black picture.
+    PaintKind(image, left, top, right, bottom);
 
     if (showText_) {
-        TBltBitmap text;
-        text.MakeLike(image);
-        GdiCanvas tc(text);
-        tc.Fill(clBlack);
+        // Every text pixel shows the inverse of what lies beneath.
         const QString s = QStringLiteral("%1%").arg(FilledPercent());
-        // Centred on the painted area's size plus one, but placed in the
-        // bitmap's own coordinates, not offset by the frame.
-        const int x = (right - left + 1 - GdiCanvas::TextWidth(s, font())) / 2;
-        const int y = (bottom - top + 1 - GdiCanvas::TextHeight(font())) / 2;
-        tc.TextOut(x, y, s, font(), clWhite, QRect(left, top, right - left, bottom - top));
-        canvas.XorBlit(text); // every text pixel shows the inverse of what lies beneath
+        canvas.XorBlit(TextBitmap(size(), s, font(), QRect(left, top, right - left, bottom - top)));
     }
-    return image;
 }
 
-void TGauge::paintEvent(QPaintEvent*)
+void TGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    QPainter(this).drawImage(0, 0, Picture());
+    Compose(picture_);
+    CopyPicture(*this, picture_, e->region());
 }

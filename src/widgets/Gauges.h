@@ -63,7 +63,10 @@ protected:
 private:
     // Draws the kind on the overlay inside (left, top, right, bottom), right
     // and bottom excluded.
-    void PaintKind(TBltBitmap& overlay, int left, int top, int right, int bottom) const;
+    void PaintKind(QImage& overlay, int left, int top, int right, int bottom) const;
+    // Composes the picture into image, which is made anew only when the
+    // control's size has changed.
+    void Compose(QImage& image) const;
 
     int minValue_ = 0;
     int maxValue_ = 100;
@@ -73,4 +76,5 @@ private:
     TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
     TColor foreColor_ = clBlack;
     TColor backColor_ = clWhite;
+    QImage picture_; // the last paint's picture, reused while the size holds
 };

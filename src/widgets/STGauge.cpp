@@ -1,7 +1,10 @@
 #include "STGauge.h"
 
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -38,6 +41,7 @@ TSTGauge::TSTGauge(QWidget* parent)
 {
     // Windowless in spirit: no input, painted over the parent.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    UpdateOpaque();
     resize(100, 50);
 }
 
@@ -52,8 +56,10 @@ void TSTGauge::setPercent(int p)
 
 void TSTGauge::setShape(TGaugeShape s)
 {
-    if (StoreChanged(shape_, s))
-        update();
+    if (!StoreChanged(shape_, s))
+        return;
+    UpdateOpaque();
+    update();
 }
 
 void TSTGauge::setBorder(TGaugeBorder b)
@@ -175,6 +181,13 @@ QImage TSTGauge::Picture() const
     if (shape_ == TGaugeShape::gsArc)
         return ArcPicture();
     QImage img(size(), QImage::Format_RGB32);
+    Compose(img);
+    return img;
+}
+
+void TSTGauge::Compose(QImage& img) const
+{
+    // The arc has its own picture (ArcPicture).
     GdiCanvas canvas(img);
     canvas.Fill(clWhite);
     switch (shape_) {
@@ -196,16 +209,30 @@ QImage TSTGauge::Picture() const
         PaintPole(canvas);
         break;
     }
-    return img;
 }
 
-void TSTGauge::paintEvent(QPaintEvent*)
+void TSTGauge::paintEvent(QPaintEvent* e)
 {
     if (width() <= 0 || height() <= 0)
         return;
-    const QImage img = Picture();
-    const QSize copied = CopiedSize();
-    QPainter(this).drawImage(QPoint(0, 0), img, QRect(QPoint(0, 0), copied));
+    const QRegion copied = e->region() & QRect(QPoint(0, 0), CopiedSize());
+    if (shape_ == TGaugeShape::gsArc) {
+        CopyPicture(*this, ArcPicture(), copied);
+        return;
+    }
+    // Composed in a picture kept from paint to paint (no allocation per paint).
+    if (picture_.size() != size())
+        picture_ = QImage(size(), QImage::Format_RGB32);
+    Compose(picture_);
+    CopyPicture(*this, picture_, copied);
+}
+
+void TSTGauge::UpdateOpaque()
+{
+    // A shape whose picture covers the whole control hides what lies
+    // behind it, which then need not be painted for it.
+    setAttribute(Qt::WA_OpaquePaintEvent, shape_ == TGaugeShape::gsTriangle || shape_ == TGaugeShape::gsVertRect
+                                              || shape_ == TGaugeShape::gsHorzRect);
 }
 
 void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
@@ -225,7 +252,19 @@ void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
         --bottom;
     }
     canvas.FillRect(left, top, right, bottom, backcolor_);
-    if (gradientFill_) {
+    if (gradientFill_ && !vertical && bottom > top) {
+        // The bands of a horizontal bar are columns, so its rows are alike:
+        // the first row takes the bands and is copied into the others.
+        for (int k = 0; k < percent_; ++k)
+            canvas.FillRect(left + MulDiv(k, right - left, 100), top, left + MulDiv(k + 1, right - left, 100), top + 1,
+                            StepColor(k + 1));
+        QImage& img = canvas.Image();
+        const int from = std::max(left, 0);
+        const int to = std::min(left + MulDiv(percent_, right - left, 100), img.width());
+        if (to > from)
+            for (int y = top + 1; y < std::min(bottom, img.height()); ++y)
+                std::memcpy(img.scanLine(y) + from * 4, img.constScanLine(top) + from * 4, std::size_t(to - from) * 4);
+    } else if (gradientFill_) {
         // Each band is one hundredth of the inner length, in the colour of
         // its percentage; the last band shows the colour of the value.
         for (int k = 0; k < percent_; ++k) {

@@ -64,6 +64,10 @@ protected:
 private:
     // The width and height of the picture that is copied to the surface.
     QSize CopiedSize() const;
+    // Composes the picture into img, which has the control's size.
+    void Compose(QImage& img) const;
+    // Opaque to Qt when the shape's picture covers the whole control.
+    void UpdateOpaque();
     bool BorderColors(TColor& first, TColor& second) const;
     TColor Surroundings() const;
     void PaintRect(GdiCanvas& canvas, bool vertical) const;
@@ -89,6 +93,7 @@ private:
     TColor backcolor_ = clBlack;
     TColor blendColor_ = clBtnFace;
     bool transparent_ = false;
+    QImage picture_; // the last painted picture, reused while the size holds
     // The step points of the arc or the ellipse for wedgeSize_ and
     // wedgeShape_: at step i (1..100) and a little beyond it.
     mutable std::vector<QPoint> wedgePoints_;

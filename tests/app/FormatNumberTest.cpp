@@ -187,6 +187,18 @@ TEST(FormatNumberRounding, ValueIsFirstTakenToEighteenDigits)
     EXPECT_EQ(F(1.0L + std::ldexp(1.0L, -60), "0.000000000000000000"), "1.000000000000000000");
 }
 
+TEST(FormatNumberRounding, BinaryFractionsAreExpandedToTheirLastDigit)
+{
+    // 3 / 2^20 = 0.00000286102294921875 exactly (15 significant digits);
+    // 5 bytes in MB, 5 / 2^20 = 0.00000476837158203125.
+    EXPECT_EQ(F(3.0L / 1048576, "0.00000000000000000000"), "0.00000286102294921875");
+    EXPECT_EQ(F(5.0L / 1048576, "0.0000000000000000000"), "0.0000047683715820313"); // ...3125 rounded up
+    // 2^70 = 1180591620717411303424: 22 integer digits, the general format.
+    EXPECT_EQ(F(std::ldexp(1.0L, 70), "#"), "1.18059162071741E21");
+    // 2^63 + 1 needs every mantissa bit: 9223372036854775809.
+    EXPECT_EQ(F(9223372036854775809.0L, ""), "9.22337203685478E18");
+}
+
 TEST(FormatNumberHugeValues, NineteenIntegerDigitsGoToTheGeneralFormat)
 {
     EXPECT_EQ(F(999999999999999999.0L, "#,###"), "999,999,999,999,999,999");

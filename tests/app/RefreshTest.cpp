@@ -208,3 +208,31 @@ TEST_F(MainWindowTest, ActivationPaintsEachChangedControlOnceAfterThePass)
     EXPECT_EQ(f.Slot('D').Led->TrueColor(), clYellow);
     EXPECT_EQ(f.Slot('C').Led->TrueColor(), clRed);
 }
+
+// An activation that changes nothing leaves the panels of the scheme and
+// what lies on them unpainted: the scheme's colours are written only when
+// they differ, and a gradient panel repaints on every write.
+TEST_F(MainWindowTest, ActivationWithNothingChangedPaintsNoSchemePanel)
+{
+    fake.AddDrive('C', DRIVE_FIXED, 100 * GiB, 50 * GiB);
+    TForm1& f = StartActive();
+    f.show();
+    FinishAnimation();
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    PaintCounter top(f.TopPanel), bottom(f.PanGuage), unitButton(f.MBytesBut);
+    f.FormActivate(&f);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(top.count, 0);
+    EXPECT_EQ(bottom.count, 0);
+    EXPECT_EQ(unitButton.count, 0);
+    // Another scheme is written, and shows (the buttons on the panel redraw
+    // at once, each repainting its spot of it).
+    f.Cs[2]->Click();
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_GE(top.count, 1);
+    EXPECT_GE(bottom.count, 1);
+    EXPECT_EQ(f.TopPanel->Color_3(), TColor(0x800000));
+}

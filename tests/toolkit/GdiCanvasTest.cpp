@@ -409,3 +409,20 @@ TEST(GdiCanvasFillRect, ClipFillsKeepsEveryFillInsideTheClip)
     c.FillRect(6, 0, 8, 6, clBlue);
     EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 8, 6, clBlue), 12);
 }
+
+TEST(GdiCanvasFillRect, ClipFillsToSpotsFarApartLeavesTheBoxBetweenThem)
+{
+    QImage img = Blank(10, 6);
+    GdiCanvas c(img);
+    // Two 2 x 2 spots in opposite corners: (0..1, 0..1) and (8..9, 4..5).
+    c.ClipFills(QRegion(0, 0, 2, 2) + QRegion(8, 4, 2, 2));
+    c.Fill(clRed);
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 10, 6, clRed), 8);
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 2, 2, clRed), 4);
+    EXPECT_EQ(kestrix::test::CountColor(img, 8, 4, 10, 6, clRed), 4);
+    // A fill across both spots lands in each: (1, 1) and (8, 4) only.
+    c.FillRect(1, 1, 9, 5, clLime);
+    EXPECT_EQ(kestrix::test::CountColor(img, 0, 0, 10, 6, clLime), 2);
+    EXPECT_EQ(PixelAt(img, 1, 1), clLime);
+    EXPECT_EQ(PixelAt(img, 8, 4), clLime);
+}
