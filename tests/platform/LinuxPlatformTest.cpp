@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <set>
 #include <mutex>
 #include <sys/stat.h>
@@ -509,51 +510,57 @@ TEST(LinuxPlatformDesktop, LaunchesCommandLinesAndKeepsTheErrorMode)
 namespace {
 
 // Counts the calls per folder and answers from canned figures; the folders
-// named as dead hang until Release.
+// named as dead hang until Release. Its state is shared with the function
+// it hands out: a helper the platform gave up on may still be running in
+// it, or only start, after the test is over.
 class CountingStatvfs {
+    struct State {
+        CannedStatvfs Canned;
+        std::set<std::string> Dead;
+        std::mutex Mutex;
+        std::condition_variable Released, Left;
+        std::map<std::string, int> Calls;
+        int Hanging = 0;
+        bool Release = false;
+    };
+    std::shared_ptr<State> s_ = std::make_shared<State>();
+
 public:
-    CannedStatvfs Canned;
-    std::set<std::string> Dead;
+    CannedStatvfs& Canned = s_->Canned;
+    std::set<std::string>& Dead = s_->Dead;
 
     ~CountingStatvfs() { Release(); }
 
     TimedStatvfs::Function Function()
     {
-        return [this](const char* path, struct statvfs* out) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            ++calls_[path];
-            if (Dead.count(path)) {
-                ++hanging_;
-                released_.wait_for(lock, std::chrono::seconds(60), [&] { return release_; });
-                --hanging_;
-                left_.notify_all();
+        return [s = s_](const char* path, struct statvfs* out) {
+            std::unique_lock<std::mutex> lock(s->Mutex);
+            ++s->Calls[path];
+            if (s->Dead.count(path)) {
+                ++s->Hanging;
+                s->Released.wait_for(lock, std::chrono::seconds(60), [&] { return s->Release; });
+                --s->Hanging;
+                s->Left.notify_all();
             }
             lock.unlock();
-            return Canned.Function()(path, out);
+            return s->Canned.Function()(path, out);
         };
     }
 
     int Calls(const std::string& path)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_[path];
+        std::lock_guard<std::mutex> lock(s_->Mutex);
+        return s_->Calls[path];
     }
 
     void Release()
     {
-        std::unique_lock<std::mutex> lock(mutex_);
-        Dead.clear();
-        release_ = true;
-        released_.notify_all();
-        left_.wait_for(lock, std::chrono::seconds(10), [&] { return hanging_ == 0; });
+        std::unique_lock<std::mutex> lock(s_->Mutex);
+        s_->Dead.clear();
+        s_->Release = true;
+        s_->Released.notify_all();
+        s_->Left.wait_for(lock, std::chrono::seconds(10), [&] { return s_->Hanging == 0; });
     }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable released_, left_;
-    std::map<std::string, int> calls_;
-    int hanging_ = 0;
-    bool release_ = false;
 };
 
 } // namespace
@@ -620,7 +627,7 @@ TEST(LinuxPlatformDrivePass, DeadSharesCostOneWaitAndThenAnswerAtOnce)
 {
     SysfsTree sys;
     CountingStatvfs direct;
-    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    auto timed = std::make_unique<CountingStatvfs>();
     timed->Canned.Add("/mnt/nas", 4096, 2000, 1000);
     timed->Canned.Add("/mnt/win", 4096, 3000, 300);
     timed->Dead = {"/mnt/nas", "/mnt/win"};
@@ -703,7 +710,7 @@ TEST(LinuxPlatformDrivePass, QuestionsAskedAheadServeOnlyTheNextPassAndCostOneWa
     // limit is up.
     SysfsTree sys;
     CountingStatvfs direct;
-    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    auto timed = std::make_unique<CountingStatvfs>();
     LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 1000));
 
     p.AskAhead();
@@ -738,7 +745,7 @@ TEST(LinuxPlatformDrivePass, QuestionsAskedAheadAreDroppedOnceTheirTimeIsUp)
 {
     SysfsTree sys;
     CountingStatvfs direct;
-    auto timed = std::make_unique<CountingStatvfs>(); // outlives the helpers
+    auto timed = std::make_unique<CountingStatvfs>();
     LinuxPlatform p(OneShareDead(sys.Root(), direct, *timed, 50));
 
     p.AskAhead();
