@@ -202,18 +202,29 @@ namespace {
 // gauges share a size and a font and show a hundred and one texts at most:
 // the bitmaps are kept by what they depend on, and a full store starts
 // afresh. GUI thread only, like the gauges.
+// What a text bitmap depends on. The font is compared, not hashed: a
+// window's gauges share one.
+struct TextBitmapKey {
+    QSize size;
+    QRect box;
+    QFont font;
+    QString text;
+    bool operator==(const TextBitmapKey& o) const
+    {
+        return size == o.size && box == o.box && text == o.text && font == o.font;
+    }
+};
+
+size_t qHash(const TextBitmapKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.size.width(), k.size.height(), k.box.x(), k.box.y(), k.box.width(), k.box.height(),
+                      k.text);
+}
+
 const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QRect& box)
 {
-    static QHash<QString, QImage> kept;
-    const QString key = QStringLiteral("%1x%2|%3,%4,%5,%6|%7|")
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(box.x())
-                            .arg(box.y())
-                            .arg(box.width())
-                            .arg(box.height())
-                            .arg(font.key())
-                        + text;
+    static QHash<TextBitmapKey, QImage> kept;
+    const TextBitmapKey key{size, box, font, text};
     if (auto it = kept.constFind(key); it != kept.cend())
         return *it;
     if (kept.size() >= 512)
