@@ -27,19 +27,16 @@ void TForm1::ColorSort(QObject* sender)
         memoryPanel->setColor(c.Light);
     // A pressed button takes the middle colour as its face, a released one
     // the light colour, so the pressed unit stands out in every scheme.
-    for (QObject* o : Components()) {
-        if (auto* b = qobject_cast<TLbSpeedButton*>(o)) {
-            const bool down = b->Down();
-            b->setColor(down ? c.Middle : c.Light);
-            b->setLightColor(down ? c.Light : c.Middle);
-            b->setShadowColor(c.Dark);
-        }
+    for (TLbSpeedButton* b : ComponentsOf<TLbSpeedButton>()) {
+        const bool down = b->Down();
+        b->setColor(down ? c.Middle : c.Light);
+        b->setLightColor(down ? c.Light : c.Middle);
+        b->setShadowColor(c.Dark);
     }
     if (PanDet->Color_2() != c.Dark)
         PanDet->setColor_2(c.Dark);
-    for (QObject* o : Components())
-        if (auto* g = qobject_cast<TGauge*>(o))
-            g->setBackColor(c.Light);
+    for (TGauge* g : ComponentsOf<TGauge>())
+        g->setBackColor(c.Light);
 
     // The check marks follow what is now shown.
     Colors1Click(sender);

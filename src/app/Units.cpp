@@ -95,8 +95,8 @@ void TForm1::ViewSort(QObject* sender)
     }
 
     // A query that failed after the drive answered wrote "-1".
-    for (QObject* c : Components())
-        if (auto* label = qobject_cast<TLabel*>(c); label && label->Caption() == QLatin1String("-1"))
+    for (TLabel* label : ComponentsOf<TLabel>())
+        if (label->Caption() == QLatin1String("-1"))
             label->setCaption(QStringLiteral("0"));
 
     // Totals over the same drives, divided before the subtraction.

@@ -55,7 +55,7 @@ QFont DesignFont(const QString& family, int height, bool bold)
     QFont f(family);
     f.setPixelSize(px);
     f.setBold(bold);
-    f.setStyleStrategy(QFont::NoAntialias);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));
     f.setHintingPreference(QFont::PreferFullHinting);
     if (!IsBitmapFace(f))
         return f;

@@ -33,8 +33,10 @@ void TForm::setColor(TColor c)
 
 void TForm::RegisterComponent(QObject* component)
 {
-    if (component && !components_.contains(component))
+    if (component && !components_.contains(component)) {
         components_.append(component);
+        componentsOf_.clear();
+    }
 }
 
 QObject* TForm::FindComponent(const QString& name) const

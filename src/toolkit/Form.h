@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <unordered_map>
 
 #include "Control.h"
 
@@ -46,6 +48,22 @@ public:
     const QList<QObject*>& Components() const { return components_; }
     void RegisterComponent(QObject* component);
     QObject* FindComponent(const QString& name) const;
+    // The registered components that are a T, in list order. Kept until the
+    // next registration: a pass over one kind of control (every refresh
+    // makes several) then skips the hundreds of others.
+    template <class T>
+    const QList<T*> ComponentsOf() const
+    {
+        std::shared_ptr<void>& kept = componentsOf_[&T::staticMetaObject];
+        if (!kept) {
+            auto list = std::make_shared<QList<T*>>();
+            for (QObject* c : components_)
+                if (T* t = qobject_cast<T*>(c))
+                    list->append(t);
+            kept = list;
+        }
+        return *std::static_pointer_cast<QList<T*>>(kept);
+    }
 
     // The form's colour fills its background.
     void setColor(TColor c) override;
@@ -131,6 +149,8 @@ private:
     QPointer<QMenuBar> menuBar_;
     QEventLoop* modalLoop_ = nullptr;
     QList<QObject*> components_;
+    // ComponentsOf's lists, by the class they hold (each a QList<T*>).
+    mutable std::unordered_map<const QMetaObject*, std::shared_ptr<void>> componentsOf_;
     bool loading_ = true;
     bool destroyed_ = false;
     bool wasActive_ = false;

@@ -59,6 +59,8 @@ public:
     // Pixels outside the region are left as they were; an empty region is
     // the whole picture.
     void ClipFills(const QRegion& region) { fillClip_ = region; }
+    // Where fills land: the clip's bounds, or the whole picture.
+    QRect FillBounds() const { return fillClip_.isEmpty() ? img_.rect() : fillClip_.boundingRect() & img_.rect(); }
     // Fills the whole image.
     void Fill(TColor color);
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "Fonts.h"
+#include "Panel.h"
 
 TLabel::TLabel(QWidget* parent)
     : TControl(parent)
@@ -37,8 +38,53 @@ void TLabel::setAutoSize(bool on)
 
 void TLabel::setTransparent(bool on)
 {
-    if (StoreChanged(transparent_, on))
-        update();
+    if (!StoreChanged(transparent_, on))
+        return;
+    UpdateCover();
+    update();
+}
+
+TPanel* TLabel::FaceSource() const
+{
+    auto* panel = qobject_cast<TPanel*>(parentWidget());
+    if (!transparent_ || !panel)
+        return nullptr;
+    // Siblings below the label (earlier children) show through it; those
+    // above paint over it anyway.
+    for (QObject* o : panel->children()) {
+        if (o == this)
+            break;
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && !w->isHidden() && !w->isWindow() && w->geometry().intersects(geometry()))
+            return nullptr;
+    }
+    return panel;
+}
+
+bool TLabel::CoversItself() const
+{
+    return !transparent_ || FaceSource();
+}
+
+void TLabel::UpdateCover()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, CoversItself());
+}
+
+bool TLabel::event(QEvent* e)
+{
+    const bool result = TControl::event(e);
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ZOrderChange:
+    case QEvent::ParentChange:
+        UpdateCover();
+        break;
+    default:
+        break;
+    }
+    return result;
 }
 
 void TLabel::setWordWrap(bool on)
@@ -114,8 +160,30 @@ void TLabel::changeEvent(QEvent* e)
 void TLabel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    const bool covers = testAttribute(Qt::WA_OpaquePaintEvent);
     if (!transparent_)
         p.fillRect(rect(), ToQColor(Color()));
+    else if (auto* panel = qobject_cast<TPanel*>(parentWidget()); covers && panel) {
+        if (face_.generation != panel->FaceGeneration() || face_.place != geometry()
+            || face_.color != panel->Color())
+            face_ = {panel->Face(geometry()).copy(geometry()), panel->FaceGeneration(), geometry(), panel->Color()};
+        p.drawImage(QPoint(0, 0), face_.picture);
+    }
+    if (covers != CoversItself()) {
+        // A sibling moved into or out of the label since Qt was last told,
+        // so this paint is a frame late: the next one, with what lies below
+        // the label painted again, is right.
+        UpdateCover();
+        if (QWidget* parent = parentWidget()) {
+            parent->update(geometry());
+            for (QObject* o : parent->children()) {
+                if (o == this)
+                    break;
+                if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && w->geometry().intersects(geometry()))
+                    w->update(geometry().translated(-w->pos()));
+            }
+        }
+    }
     p.setFont(font());
     QRect r = rect();
     if (layout_ != TTextLayout::tlTop) {

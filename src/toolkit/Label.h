@@ -2,9 +2,13 @@
 // word wrap and vertical layout. The effect labels derive from it.
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <cstdint>
 
 #include "Control.h"
+
+class TPanel;
 
 class TLabel : public TControl {
     Q_OBJECT
@@ -31,6 +35,10 @@ public:
     // The layout's font; also re-fits an auto-sized label.
     void setLabelFont(const QFont& f);
 
+    // True while the label paints its spot of the panel below it before its
+    // text (a transparent label on a panel, no sibling below reaching in).
+    bool CopiesFace() const { return transparent_ && testAttribute(Qt::WA_OpaquePaintEvent); }
+
     // Re-fits an auto-sized label to its caption (keeping the right edge of a
     // right-justified label).
     void AdjustBounds();
@@ -38,10 +46,34 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+    // True when the label's paint covers every pixel of it: an opaque label,
+    // or a transparent one that copies its spot of the panel below (Qt then
+    // leaves the panel unpainted behind it). The effect labels paint their
+    // own way and say false.
+    virtual bool CoversItself() const;
     // Qt text flags for the current alignment, wrap and accelerator settings.
     int TextFlags() const;
 
 private:
+    // The panel a transparent label takes its background from: its parent,
+    // when no sibling below the label reaches into it; else nullptr.
+    TPanel* FaceSource() const;
+    // Tells Qt whether the label covers itself, after anything that can
+    // change the answer (transparency, place, size, parent, stacking).
+    void UpdateCover();
+
+    // The copy of the panel's face behind a label that copies it, for the
+    // panel look, place and colour it was taken at: figures change far more
+    // often than the panel.
+    struct KeptFace {
+        QImage picture;
+        std::uint64_t generation = 0;
+        QRect place;
+        TColor color = 0;
+    };
+    KeptFace face_;
+
     QString caption_;
     TAlignment alignment_ = TAlignment::taLeftJustify;
     bool autoSize_ = true;

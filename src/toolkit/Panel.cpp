@@ -6,9 +6,21 @@
 
 #include "Fonts.h"
 #include "GdiCanvas.h"
+#include "Label.h"
+
+namespace {
+
+std::uint64_t NextFaceGeneration()
+{
+    static std::uint64_t last = 0; // GUI thread only, like the panels
+    return ++last;
+}
+
+} // namespace
 
 TPanel::TPanel(QWidget* parent)
     : TControl(parent)
+    , faceGeneration_(NextFaceGeneration())
 {
     // Bevels, border and background cover every pixel: what lies behind a
     // panel is never painted for it.
@@ -18,43 +30,43 @@ TPanel::TPanel(QWidget* parent)
 void TPanel::setBevelInner(TPanelBevel b)
 {
     if (StoreChanged(bevelInner_, b))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setBevelOuter(TPanelBevel b)
 {
     if (StoreChanged(bevelOuter_, b))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setBevelWidth(int w)
 {
     if (w >= 1 && StoreChanged(bevelWidth_, w))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setBorderWidth(int w)
 {
     if (w >= 0 && StoreChanged(borderWidth_, w))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setCaption(const QString& c)
 {
     if (StoreChanged(caption_, c))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setAlignment(TAlignment a)
 {
     if (StoreChanged(alignment_, a))
-        update();
+        FaceChanged();
 }
 
 void TPanel::setFontColor(TColor c)
 {
     if (StoreChanged(fontColor_, c))
-        update();
+        FaceChanged();
 }
 
 namespace {
@@ -103,7 +115,37 @@ void TPanel::PaintPanel(GdiCanvas& canvas)
     }
 }
 
-void TPanel::paintEvent(QPaintEvent* e)
+void TPanel::setColor(TColor c)
+{
+    const bool changed = ParentColor() || c != Color();
+    TControl::setColor(c);
+    if (changed)
+        FaceChanged();
+}
+
+void TPanel::resizeEvent(QResizeEvent* e)
+{
+    TControl::resizeEvent(e);
+    FaceChanged(); // the bevels and a gradient follow the size
+}
+
+void TPanel::changeEvent(QEvent* e)
+{
+    TControl::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        FaceChanged(); // the caption's font
+}
+
+void TPanel::FaceChanged()
+{
+    faceGeneration_ = NextFaceGeneration();
+    update();
+    for (QObject* o : children())
+        if (auto* label = qobject_cast<TLabel*>(o); label && label->CopiesFace())
+            label->update();
+}
+
+void TPanel::Compose(const QRegion& region)
 {
     // The picture is kept from paint to paint: a child's repaint refills
     // only its own spot of the panel, and only that spot is copied, so a
@@ -111,7 +153,18 @@ void TPanel::paintEvent(QPaintEvent* e)
     if (picture_.size() != size())
         picture_ = QImage(size(), QImage::Format_RGB32);
     GdiCanvas canvas(picture_);
-    canvas.ClipFills(e->region());
+    canvas.ClipFills(region);
     PaintPanel(canvas);
+}
+
+const QImage& TPanel::Face(const QRect& area)
+{
+    Compose(QRegion(area));
+    return picture_;
+}
+
+void TPanel::paintEvent(QPaintEvent* e)
+{
+    Compose(e->region());
     CopyPicture(*this, picture_, e->region());
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
 
 #include "Control.h"
 
@@ -32,14 +33,36 @@ public:
     TColor FontColor() const { return fontColor_; }
     void setFontColor(TColor c);
 
+    // The panel's picture with `area` (panel coordinates) composed afresh,
+    // for a transparent child that copies its spot of the face instead of
+    // having the panel repainted behind it. Only `area` is current.
+    const QImage& Face(const QRect& area);
+    // Which look the face has: a new number after every change of it (any
+    // panel's numbers differ), so a child keeping a copy of its spot knows
+    // when to take it again.
+    std::uint64_t FaceGeneration() const { return faceGeneration_; }
+
+    void setColor(TColor c) override;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    // Schedules the repaint after a change of the panel's look, with the
+    // transparent labels that copy their spot of it: Qt takes those for
+    // opaque and leaves them out of the panel's own repaint.
+    void FaceChanged();
     // Composes the standard panel picture: bevels, border, background and
     // caption. Subclasses paint over it.
     virtual void PaintPanel(GdiCanvas& canvas);
 
 private:
+    // Composes the picture where `region` lies (the rest keeps what the last
+    // paints left there).
+    void Compose(const QRegion& region);
+
     QImage picture_; // the composed picture, reused while the size holds
+    std::uint64_t faceGeneration_;
     TPanelBevel bevelInner_ = TPanelBevel::bvNone;
     TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
     int bevelWidth_ = 1;

@@ -1,6 +1,8 @@
 #include "ALed.h"
 
+#include <QHash>
 #include <QPainter>
+#include <unordered_map>
 
 #include "toolkit/GdiCanvas.h"
 #include "toolkit/Pictures.h"
@@ -33,6 +35,39 @@ StyleInfo Info(TLEDStyle s)
     return {"BSM", "NSM", 16, 16};
 }
 
+// A lamp picture with its face recoloured and, where `around` is given, the
+// silver around the rim too. A window's lamps show a handful of colours and
+// change them on every refresh that changes a fill level: the pictures are
+// kept by what they depend on, and a full store starts afresh. GUI thread
+// only, like the lamps.
+QImage LampPicture(const QString& name, TColor face, bool recolourAround, TColor around)
+{
+    struct Key {
+        QString name;
+        TColor face;
+        bool recolourAround;
+        TColor around;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const { return qHashMulti(0, k.name, k.face, k.recolourAround, k.around); }
+    };
+    static std::unordered_map<Key, QImage, KeyHash> kept;
+    const Key key{name, face, recolourAround, recolourAround ? around : 0};
+    if (auto it = kept.find(key); it != kept.end())
+        return it->second;
+    if (kept.size() >= 256)
+        kept.clear();
+    QImage picture = LedPicture(name);
+    // The face is the lime area around the centre; the white highlight on it
+    // is another colour and stays.
+    GdiCanvas(picture).FloodFillSurface(picture.width() / 2, picture.height() / 2, clLime, face);
+    // The silver inside the rim is not connected to the outside and stays.
+    if (recolourAround)
+        GdiCanvas(picture).FloodFillSurface(0, 0, clSilver, around);
+    return kept.emplace(key, picture).first->second;
+}
+
 } // namespace
 
 QString ThhALed::PictureName(TLEDStyle style, bool bordered)
@@ -62,19 +97,9 @@ void ThhALed::BuildPictures()
     const QSize size = PictureSize(style_);
     resize(size);
     const QString name = PictureName(style_, bordered_);
-    onPicture_ = LedPicture(name);
-    offPicture_ = LedPicture(name);
-    // The face is the lime area around the centre; the white highlight on it
-    // is another colour and stays.
-    const int cx = width() / 2, cy = height() / 2;
-    GdiCanvas(onPicture_).FloodFillSurface(cx, cy, clLime, trueColor_);
-    GdiCanvas(offPicture_).FloodFillSurface(cx, cy, clLime, falseColor_);
-    if (!bordered_) {
-        // The lamp stands on the colour of its surroundings; silver inside
-        // the rim is not connected to the outside and stays.
-        GdiCanvas(onPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
-        GdiCanvas(offPicture_).FloodFillSurface(0, 0, clSilver, borderColor_);
-    }
+    // Borderless, the lamp stands on the colour of its surroundings.
+    onPicture_ = LampPicture(name, trueColor_, !bordered_, borderColor_);
+    offPicture_ = LampPicture(name, falseColor_, !bordered_, borderColor_);
     // Either picture covers the whole lamp: what lies behind it need not
     // be painted for it.
     setAttribute(Qt::WA_OpaquePaintEvent, !onPicture_.isNull() && !offPicture_.isNull());

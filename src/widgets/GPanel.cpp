@@ -14,37 +14,37 @@ TGPanel::TGPanel(QWidget* parent)
 void TGPanel::setActive(bool on)
 {
     active_ = on;
-    update();
+    FaceChanged();
 }
 
 void TGPanel::setColor_1(TColor c)
 {
     color1_ = c;
-    update();
+    FaceChanged();
 }
 
 void TGPanel::setColor_2(TColor c)
 {
     color2_ = c;
-    update();
+    FaceChanged();
 }
 
 void TGPanel::setColor_3(TColor c)
 {
     color3_ = c;
-    update();
+    FaceChanged();
 }
 
 void TGPanel::setHorizontal(bool on)
 {
     horizontal_ = on;
-    update();
+    FaceChanged();
 }
 
 void TGPanel::setPercent(int p)
 {
     percent_ = std::clamp(p, 1, 100);
-    update();
+    FaceChanged();
 }
 
 void TGPanel::PaintPanel(GdiCanvas& canvas)
@@ -99,7 +99,14 @@ void TGPanel::PaintSegment(GdiCanvas& canvas, int x, int y, int w, int h, TColor
     int per[3];
     for (int c = 0; c < 3; ++c)
         per[c] = diff[c] / count; // (B.c - A.c) * 100 div n, truncated toward zero
-    for (int i = 0; i <= count; ++i) {
+    // Only the bands that reach into where fills land: a child's spot of a
+    // wide panel costs its own few bands, not all of them.
+    const QRect bounds = canvas.FillBounds();
+    const int lo = (horizontal_ ? bounds.left() - x : bounds.top() - y);
+    const int hi = (horizontal_ ? bounds.right() - x : bounds.bottom() - y);
+    const int firstBand = std::max(0, lo / size);
+    const int lastBand = std::min(count, hi < 0 ? -1 : hi / size);
+    for (int i = firstBand; i <= lastBand; ++i) {
         const int start = i * size;
         const int band = (i + 1) * size > length ? length - start : size;
         if (band <= 0)

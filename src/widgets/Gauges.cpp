@@ -202,18 +202,27 @@ namespace {
 // gauges share a size and a font and show a hundred and one texts at most:
 // the bitmaps are kept by what they depend on, and a full store starts
 // afresh. GUI thread only, like the gauges.
-const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QRect& box)
+// What a text bitmap depends on; the font by its key. Fonts themselves stay
+// out of the store, which outlives the application object they belong to.
+struct TextBitmapKey {
+    QSize size;
+    QRect box;
+    QString font;
+    QString text;
+    bool operator==(const TextBitmapKey&) const = default;
+};
+
+size_t qHash(const TextBitmapKey& k, size_t seed = 0)
 {
-    static QHash<QString, QImage> kept;
-    const QString key = QStringLiteral("%1x%2|%3,%4,%5,%6|%7|")
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(box.x())
-                            .arg(box.y())
-                            .arg(box.width())
-                            .arg(box.height())
-                            .arg(font.key())
-                        + text;
+    return qHashMulti(seed, k.size.width(), k.size.height(), k.box.x(), k.box.y(), k.box.width(), k.box.height(),
+                      k.font, k.text);
+}
+
+const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QString& fontKey,
+                         const QRect& box)
+{
+    static QHash<TextBitmapKey, QImage> kept;
+    const TextBitmapKey key{size, box, fontKey, text};
     if (auto it = kept.constFind(key); it != kept.cend())
         return *it;
     if (kept.size() >= 512)
@@ -255,7 +264,12 @@ void TGauge::Compose(QImage& image) const
     if (showText_) {
         // Every text pixel shows the inverse of what lies beneath.
         const QString s = QStringLiteral("%1%").arg(FilledPercent());
-        canvas.XorBlit(TextBitmap(size(), s, font(), QRect(left, top, right - left, bottom - top)));
+        // A font's key is worked out from all its properties: once per font.
+        if (textFontKey_.isEmpty() || font() != textFont_) {
+            textFont_ = font();
+            textFontKey_ = textFont_.key();
+        }
+        canvas.XorBlit(TextBitmap(size(), s, font(), textFontKey_, QRect(left, top, right - left, bottom - top)));
     }
 }
 

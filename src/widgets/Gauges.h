@@ -4,7 +4,9 @@
 // text shows the inverse of whatever lies beneath it.
 #pragma once
 
+#include <QFont>
 #include <QImage>
+#include <QString>
 
 #include "toolkit/Control.h"
 
@@ -77,4 +79,7 @@ private:
     TColor foreColor_ = clBlack;
     TColor backColor_ = clWhite;
     QImage picture_; // the last paint's picture, reused while the size holds
+    // The font of the last text drawn, and its key.
+    mutable QFont textFont_;
+    mutable QString textFontKey_;
 };

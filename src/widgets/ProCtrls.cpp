@@ -259,31 +259,31 @@ void TProCustomPanel::setBevelCtl3D(bool on)
     if (!StoreChanged(bevelCtl3D_, on))
         return;
     setBevelWidth(on ? 2 : 1);
-    update();
+    FaceChanged();
 }
 
 void TProCustomPanel::setBevelSides(TSides s)
 {
     if (StoreChanged(bevelSides_, s))
-        update();
+        FaceChanged();
 }
 
 void TProCustomPanel::setBorderColor(TColor c)
 {
     if (StoreChanged(borderColor_, c))
-        update();
+        FaceChanged();
 }
 
 void TProCustomPanel::setVerticalAlignment(TVerticalAlignment v)
 {
     if (StoreChanged(verticalAlignment_, v))
-        update();
+        FaceChanged();
 }
 
 void TProCustomPanel::setBorderStyle(TPanelBorderStyle s)
 {
     if (StoreChanged(borderStyle_, s))
-        update();
+        FaceChanged();
 }
 
 void TProCustomPanel::SideLine(GdiCanvas& c, QRect& r, TColor topLeft, TColor bottomRight) const

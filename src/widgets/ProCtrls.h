@@ -78,6 +78,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    // Its picture is the background colour, or clear where transparent.
+    bool CoversItself() const override { return !Transparent(); }
 
 private:
     // Stores a highlight/shadow value and turns the style into ssCustom.

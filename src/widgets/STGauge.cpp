@@ -128,6 +128,18 @@ TColor TSTGauge::StepColor(int n) const
     return Blend(medianColor_, gradientColor_, n - 51, 49);
 }
 
+const std::array<std::uint32_t, 100>& TSTGauge::StepPixels() const
+{
+    StepPixelStore& k = stepPixels_;
+    if (!k.valid || k.fill != fillColor_ || k.median != medianColor_ || k.gradient != gradientColor_
+        || k.useMedian != useMedianColor_) {
+        k = {fillColor_, medianColor_, gradientColor_, useMedianColor_, true, {}};
+        for (int n = 1; n <= 100; ++n)
+            k.pixels[std::size_t(n - 1)] = ToPixel(StepColor(n));
+    }
+    return k.pixels;
+}
+
 TColor TSTGauge::LayerColor(int i, int count, TColor a, TColor b)
 {
     if (i < 1 || count < i)
@@ -255,15 +267,23 @@ void TSTGauge::PaintRect(GdiCanvas& canvas, bool vertical) const
     if (gradientFill_ && !vertical && bottom > top) {
         // The bands of a horizontal bar are columns, so its rows are alike:
         // the first row takes the bands and is copied into the others.
-        for (int k = 0; k < percent_; ++k)
-            canvas.FillRect(left + MulDiv(k, right - left, 100), top, left + MulDiv(k + 1, right - left, 100), top + 1,
-                            StepColor(k + 1));
         QImage& img = canvas.Image();
+        auto* row = reinterpret_cast<std::uint32_t*>(img.scanLine(top));
+        const std::array<std::uint32_t, 100>& pixels = StepPixels();
+        int edge = left; // band k spans MulDiv(k, length, 100) .. MulDiv(k + 1, length, 100)
+        for (int k = 0; k < percent_; ++k) {
+            const int to = left + MulDiv(k + 1, right - left, 100);
+            const int a = std::max(edge, 0), b = std::min(to, img.width());
+            if (a < b)
+                std::fill(row + a, row + b, pixels[std::size_t(k)]);
+            edge = to;
+        }
         const int from = std::max(left, 0);
         const int to = std::min(left + MulDiv(percent_, right - left, 100), img.width());
         if (to > from)
             for (int y = top + 1; y < std::min(bottom, img.height()); ++y)
-                std::memcpy(img.scanLine(y) + from * 4, img.constScanLine(top) + from * 4, std::size_t(to - from) * 4);
+                std::memcpy(reinterpret_cast<uchar*>(row) + (y - top) * img.bytesPerLine() + from * 4, row + from,
+                            std::size_t(to - from) * 4);
     } else if (gradientFill_) {
         // Each band is one hundredth of the inner length, in the colour of
         // its percentage; the last band shows the colour of the value.

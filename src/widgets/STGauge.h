@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -117,4 +119,13 @@ private:
     };
     mutable ArcLayers arcLayers_;
     const ArcLayers& CurrentArcLayers() const;
+    // The pixels of the hundred step colours, for the colours they were
+    // worked out from: a bar's paint lays them without blending again.
+    struct StepPixelStore {
+        TColor fill = 0, median = 0, gradient = 0;
+        bool useMedian = false, valid = false;
+        std::array<std::uint32_t, 100> pixels{};
+    };
+    mutable StepPixelStore stepPixels_;
+    const std::array<std::uint32_t, 100>& StepPixels() const;
 };

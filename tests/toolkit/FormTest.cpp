@@ -1,6 +1,7 @@
 // A form's close path: the close query, then the close handler's action
 // (caNone keeps it open, caHide hides it, caFree frees it, caMinimize
-// minimises it), the form's own default, and a modal show ending with it.
+// minimises it), the form's own default, and a modal show ending with it;
+// and its lists of components of one kind.
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "toolkit/Form.h"
+#include "toolkit/Label.h"
+#include "toolkit/Panel.h"
 
 namespace {
 
@@ -125,4 +128,22 @@ TEST(FormClose, WithoutHandlersAFormHidesAndAModalShowReturns)
     form->ShowModal();
     RunDeferredDeletes();
     EXPECT_FALSE(form);
+}
+
+TEST(FormComponents, ListsOfOneKindFollowEachRegistration)
+{
+    TForm form;
+    auto* first = new TLabel(&form);
+    auto* panel = new TPanel(&form);
+    auto* second = new TLabel(panel);
+    for (QObject* c : {static_cast<QObject*>(first), static_cast<QObject*>(panel), static_cast<QObject*>(second)})
+        form.RegisterComponent(c);
+    EXPECT_EQ(form.ComponentsOf<TLabel>(), (QList<TLabel*>{first, second}));
+    EXPECT_EQ(form.ComponentsOf<TPanel>(), (QList<TPanel*>{panel}));
+    EXPECT_EQ(form.ComponentsOf<TControl>().size(), 3);
+    // A later registration shows in the next list of its kind.
+    auto* third = new TLabel(&form);
+    form.RegisterComponent(third);
+    EXPECT_EQ(form.ComponentsOf<TLabel>(), (QList<TLabel*>{first, second, third}));
+    EXPECT_EQ(form.ComponentsOf<TPanel>(), (QList<TPanel*>{panel}));
 }

@@ -281,3 +281,28 @@ TEST(ThhALedPictures, LampsRecolouredOneAfterAnotherKeepTheirOwnFaces)
     EXPECT_EQ(PixelAt(fresh, 11, 8), clLime);
     EXPECT_EQ(fresh, Resource("BHZ"));
 }
+
+TEST(ThhALedPictures, BorderlessLampsOfOneFaceKeepTheirOwnSurroundings)
+{
+    // Two lamps alike but for the colour around them, recoloured in turn:
+    // each shows its own face and its own surroundings.
+    ThhALed a, b;
+    for (ThhALed* l : {&a, &b}) {
+        l->setBordered(false);
+        l->setValue(true); // the on picture, in TrueColor
+    }
+    a.setBorderColor(0x336699);
+    b.setBorderColor(0x996633);
+    for (TColor face : {clRed, clYellow, clRed}) {
+        a.setTrueColor(face);
+        b.setTrueColor(face);
+        const QImage ia = Render(&a), ib = Render(&b);
+        EXPECT_EQ(PixelAt(ia, 0, 0), TColor(0x336699));
+        EXPECT_EQ(PixelAt(ib, 0, 0), TColor(0x996633));
+        EXPECT_EQ(PixelAt(ia, 8, 8), face);
+        EXPECT_EQ(PixelAt(ib, 8, 8), face);
+    }
+    b.setTrueColor(clLime);
+    EXPECT_EQ(PixelAt(Render(&a), 8, 8), clRed);
+    EXPECT_EQ(PixelAt(Render(&b), 8, 8), clLime);
+}

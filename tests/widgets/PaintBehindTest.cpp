@@ -1,17 +1,23 @@
 // What a repaint costs the controls around it: a control that covers every
 // pixel of itself (panel, bar-shaped gradient gauge, lamp) does not have its
 // parent repainted behind it, one that leaves pixels to its parent (the arc)
-// does; and pictures kept from paint to paint follow a change of size.
+// does; a transparent label copies its spot of the panel below instead of
+// having it repainted; and pictures kept from paint to paint follow a change
+// of size.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QScreen>
+#include <memory>
 
 #include "support/TestSupport.h"
 #include "support/WidgetTestUtil.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/Label.h"
 #include "toolkit/Panel.h"
 #include "widgets/ALed.h"
+#include "widgets/GPanel.h"
 #include "widgets/Gauges.h"
 #include "widgets/STGauge.h"
 
@@ -28,7 +34,114 @@ void Settle()
         QApplication::processEvents();
 }
 
+// What the screen shows of a top-level widget.
+QImage OnScreen(QWidget& w)
+{
+    return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A 100 x 20 gradient panel without bevels from black to RGB(100, 0, 0):
+// steps = 10000 (two decimals), so one band per pixel and column x shows
+// red x.
+std::unique_ptr<TGPanel> RedRamp()
+{
+    auto p = std::make_unique<TGPanel>();
+    p->resize(100, 20);
+    p->setBevelOuter(TPanelBevel::bvNone);
+    p->setColor_1(clBlack);
+    p->setColor_2(RGBToColor(100, 0, 0));
+    return p;
+}
+
+// A transparent, left-justified yellow label of 30 x 13 at (40, 4): "1" is
+// far narrower, so columns 60..69 of it hold no ink.
+TLabel* FigureOn(QWidget* parent)
+{
+    auto* l = new TLabel(parent);
+    l->setAutoSize(false);
+    l->setTransparent(true);
+    l->setFontColor(clYellow);
+    l->setGeometry(40, 4, 30, 13);
+    l->setCaption(QStringLiteral("1"));
+    return l;
+}
+
 } // namespace
+
+TEST(PaintBehind, TransparentLabelCopiesThePanelFaceBehindIt)
+{
+    auto panel = RedRamp();
+    TLabel* label = FigureOn(panel.get());
+    PaintCounter behind(panel.get());
+    kestrix::test::ShowSettled(panel.get());
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 65, 10), RGBToColor(65, 0, 0));
+
+    behind.count = 0;
+    label->setCaption(QStringLiteral("7"));
+    Settle();
+    EXPECT_EQ(behind.count, 0);
+    const QImage shown = OnScreen(*panel);
+    for (int x : {40, 52, 60, 69})
+        EXPECT_EQ(PixelAt(shown, x, 16), RGBToColor(x, 0, 0)) << x; // below the digit
+    EXPECT_EQ(PixelAt(shown, 65, 10), RGBToColor(65, 0, 0));
+    EXPECT_GT(CountColor(shown, 40, 4, 60, 17, clYellow), 0);
+    EXPECT_EQ(kestrix::test::DifferingPixels(shown, Render(panel.get())), 0);
+
+    // A new scheme for the panel: the label's spot follows it.
+    panel->setColor_2(RGBToColor(0, 100, 0));
+    Settle();
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 65, 10), RGBToColor(0, 65, 0));
+    // Moved along the ramp, the label shows the face of its new spot.
+    label->move(20, 4);
+    label->setCaption(QStringLiteral("1"));
+    Settle();
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 45, 10), RGBToColor(0, 45, 0));
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 65, 10), RGBToColor(0, 65, 0));
+
+    // On a plain widget a transparent label shows its parent's paint as before.
+    QWidget plain;
+    plain.resize(100, 20);
+    TLabel* other = FigureOn(&plain);
+    PaintCounter plainPaints(&plain);
+    kestrix::test::ShowSettled(&plain);
+    plainPaints.count = 0;
+    other->setCaption(QStringLiteral("7"));
+    Settle();
+    EXPECT_EQ(plainPaints.count, 1);
+}
+
+TEST(PaintBehind, TransparentLabelShowsASiblingBelowItWhereverItMoves)
+{
+    auto panel = RedRamp();
+    auto* navy = new TPanel(panel.get()); // created first: below the label
+    navy->setBevelOuter(TPanelBevel::bvNone);
+    navy->setColor(clNavy);
+    navy->setGeometry(62, 0, 6, 20);
+    TLabel* label = FigureOn(panel.get());
+    PaintCounter behind(panel.get());
+    kestrix::test::ShowSettled(panel.get());
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 65, 10), clNavy);
+
+    // The panel is repainted behind the label, which lets the sibling show.
+    behind.count = 0;
+    label->setCaption(QStringLiteral("7"));
+    Settle();
+    EXPECT_GE(behind.count, 1);
+    EXPECT_EQ(PixelAt(OnScreen(*panel), 65, 10), clNavy);
+
+    // Out of the label and back in again.
+    navy->move(80, 0);
+    Settle();
+    QImage shown = OnScreen(*panel);
+    EXPECT_EQ(PixelAt(shown, 65, 10), RGBToColor(65, 0, 0));
+    EXPECT_EQ(PixelAt(shown, 82, 10), clNavy);
+    navy->move(62, 0);
+    label->setCaption(QStringLiteral("4"));
+    Settle();
+    shown = OnScreen(*panel);
+    EXPECT_EQ(PixelAt(shown, 65, 10), clNavy);
+    EXPECT_EQ(kestrix::test::DifferingPixels(shown, Render(panel.get())), 0);
+}
 
 TEST(PaintBehind, ControlsCoveringThemselvesLeaveTheirParentUnpainted)
 {
@@ -122,4 +235,10 @@ TEST(PaintBehind, KeptGaugePicturesFollowSizeAndText)
     img = Render(low.get());
     EXPECT_EQ(CountColor(img, 1, 1, 11, 18, clBlack), 0);
     EXPECT_GT(CountColor(img, 11, 1, 27, 18, clBlack), 10);
+    // The same text in another font: "0%" in the regular weight is narrower
+    // than in bold, so its ink differs.
+    auto regular = box(19);
+    regular->setProgress(0);
+    regular->setFont(DesignFont("MS Sans Serif", -11, false));
+    EXPECT_GT(kestrix::test::DifferingPixels(Render(regular.get()), img), 0);
 }
