@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <exception>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/IniFiles.h"
 #include "platform/Platform.h"
@@ -49,13 +50,20 @@ std::optional<QMetaProperty> Published(const QObject* c, const char* name, int t
     return p;
 }
 
-QList<SavedProperty> SavedProperties(const QObject* c)
+// A component's saved properties depend on its class alone, and a form
+// holds hundreds of components of a dozen classes: each class's list is
+// worked out once (per thread, as stores may live on any).
+const QList<SavedProperty>& SavedProperties(const QObject* c)
 {
+    thread_local std::unordered_map<const QMetaObject*, QList<SavedProperty>> kept;
+    const QMetaObject* meta = c->metaObject();
+    if (auto it = kept.find(meta); it != kept.end())
+        return it->second;
     QList<SavedProperty> list;
     for (const SavedSpec& spec : kSaved)
         if (const auto p = Published(c, spec.name, spec.type))
             list.append({*p, spec.kind});
-    return list;
+    return kept.emplace(meta, list).first->second;
 }
 
 // Trimmed as the toolkit trims: everything up to the blank counts as blank

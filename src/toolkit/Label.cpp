@@ -135,15 +135,22 @@ void TLabel::AdjustBounds()
 {
     if (!autoSize_)
         return;
-    const QFontMetrics fm(font());
-    const QString text = caption_.isEmpty() ? QStringLiteral(" ") : caption_;
-    QRect r;
-    if (wordWrap_)
-        r = fm.boundingRect(QRect(0, 0, width(), 100000), TextFlags(), text);
-    else
-        r = fm.boundingRect(QRect(0, 0, 100000, 100000), TextFlags() & ~Qt::AlignRight & ~Qt::AlignHCenter, text);
-    const int w = wordWrap_ ? width() : r.width();
-    const int h = std::max(r.height(), fm.height());
+    // A layout sets font, caption and flags one after another, each asking
+    // for the fit again: the text is measured only when one of them changed.
+    const int wrapWidth = wordWrap_ ? width() : -1;
+    Fit& f = fit_;
+    if (!f.valid || f.caption != caption_ || f.flags != TextFlags() || f.wrapWidth != wrapWidth || f.font != font()) {
+        const QFontMetrics fm(font());
+        const QString text = caption_.isEmpty() ? QStringLiteral(" ") : caption_;
+        QRect r;
+        if (wordWrap_)
+            r = fm.boundingRect(QRect(0, 0, width(), 100000), TextFlags(), text);
+        else
+            r = fm.boundingRect(QRect(0, 0, 100000, 100000), TextFlags() & ~Qt::AlignRight & ~Qt::AlignHCenter, text);
+        f = {true, caption_, TextFlags(), wrapWidth, font(), QSize(r.width(), std::max(r.height(), fm.height()))};
+    }
+    const int w = wordWrap_ ? width() : f.size.width();
+    const int h = f.size.height();
     int x = this->x();
     if (alignment_ == TAlignment::taRightJustify)
         x += width() - w;

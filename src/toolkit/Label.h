@@ -2,6 +2,7 @@
 // word wrap and vertical layout. The effect labels derive from it.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -73,6 +74,16 @@ private:
         TColor color = 0;
     };
     KeptFace face_;
+    // The size AdjustBounds measured last, with what it measured.
+    struct Fit {
+        bool valid = false;
+        QString caption;
+        int flags = 0;
+        int wrapWidth = -1;
+        QFont font;
+        QSize size;
+    };
+    Fit fit_;
 
     QString caption_;
     TAlignment alignment_ = TAlignment::taLeftJustify;

@@ -160,3 +160,26 @@ TEST(LabelAutoSize, FitsTheCaptionAndARightJustifiedLabelKeepsItsRightEdge)
     label.setCaption(QStringLiteral("C:"));
     EXPECT_EQ(label.width(), w);
 }
+
+TEST(LabelAutoSize, TheFitFollowsEachChangeOfFontCaptionAndWrapWidth)
+{
+    TLabel label;
+    const QFont small = label.font();
+    QFont large = small;
+    large.setPixelSize(24);
+    const QString drive = QStringLiteral("Drive");
+    label.setCaption(drive);
+    label.setLabelFont(large);
+    EXPECT_EQ(label.size(), QSize(QFontMetrics(large).horizontalAdvance(drive), QFontMetrics(large).height()));
+    label.setLabelFont(small); // back: the first fit again
+    EXPECT_EQ(label.size(), QSize(QFontMetrics(small).horizontalAdvance(drive), QFontMetrics(small).height()));
+    // Wrapped, the height follows the width it wraps at.
+    label.setCaption(QStringLiteral("one two three four"));
+    label.setWordWrap(true);
+    label.resize(400, label.height());
+    label.AdjustBounds();
+    const int oneLine = label.height();
+    label.resize(QFontMetrics(small).horizontalAdvance(QStringLiteral("three ")), label.height());
+    label.AdjustBounds();
+    EXPECT_GT(label.height(), oneLine);
+}
