@@ -44,20 +44,25 @@ void TLabel::setTransparent(bool on)
     update();
 }
 
+QList<QWidget*> TLabel::SiblingsBelow() const
+{
+    QList<QWidget*> below;
+    if (QWidget* parent = parentWidget())
+        for (QObject* o : parent->children()) {
+            if (o == this)
+                break;
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && !w->isHidden() && !w->isWindow() && w->geometry().intersects(geometry()))
+                below.append(w);
+        }
+    return below;
+}
+
 TPanel* TLabel::FaceSource() const
 {
     auto* panel = qobject_cast<TPanel*>(parentWidget());
-    if (!transparent_ || !panel)
+    if (!transparent_ || !panel || !SiblingsBelow().isEmpty())
         return nullptr;
-    // Siblings below the label (earlier children) show through it; those
-    // above paint over it anyway.
-    for (QObject* o : panel->children()) {
-        if (o == this)
-            break;
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && !w->isHidden() && !w->isWindow() && w->geometry().intersects(geometry()))
-            return nullptr;
-    }
     return panel;
 }
 
@@ -183,12 +188,8 @@ void TLabel::paintEvent(QPaintEvent*)
         UpdateCover();
         if (QWidget* parent = parentWidget()) {
             parent->update(geometry());
-            for (QObject* o : parent->children()) {
-                if (o == this)
-                    break;
-                if (auto* w = qobject_cast<QWidget*>(o); w && !w->isHidden() && w->geometry().intersects(geometry()))
-                    w->update(geometry().translated(-w->pos()));
-            }
+            for (QWidget* w : SiblingsBelow())
+                w->update(geometry().translated(-w->pos()));
         }
     }
     p.setFont(font());

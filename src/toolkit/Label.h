@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -60,6 +61,10 @@ private:
     // The panel a transparent label takes its background from: its parent,
     // when no sibling below the label reaches into it; else nullptr.
     TPanel* FaceSource() const;
+    // The visible siblings below the label (earlier children) that reach
+    // into it: they show through a transparent label. Those above paint
+    // over it anyway.
+    QList<QWidget*> SiblingsBelow() const;
     // Tells Qt whether the label covers itself, after anything that can
     // change the answer (transparency, place, size, parent, stacking).
     void UpdateCover();

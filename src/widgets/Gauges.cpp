@@ -197,11 +197,6 @@ QImage TGauge::Picture() const
 
 namespace {
 
-// The text bitmap of a gauge: white text on black, in a picture of the
-// gauge's size. Drawing text is most of a gauge's paint, and a window's
-// gauges share a size and a font and show a hundred and one texts at most:
-// the bitmaps are kept by what they depend on, and a full store starts
-// afresh. GUI thread only, like the gauges.
 // What a text bitmap depends on; the font by its key. Fonts themselves stay
 // out of the store, which outlives the application object they belong to.
 struct TextBitmapKey {
@@ -218,6 +213,11 @@ size_t qHash(const TextBitmapKey& k, size_t seed = 0)
                       k.font, k.text);
 }
 
+// The text bitmap of a gauge: white text on black, in a picture of the
+// gauge's size. Drawing text is most of a gauge's paint, and a window's
+// gauges share a size and a font and show a hundred and one texts at most:
+// the bitmaps are kept by what they depend on, and a full store starts
+// afresh. GUI thread only, like the gauges.
 const QImage& TextBitmap(const QSize& size, const QString& text, const QFont& font, const QString& fontKey,
                          const QRect& box)
 {
