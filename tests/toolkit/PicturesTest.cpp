@@ -22,8 +22,8 @@ std::string Difference(const QImage& got, const QImage& want)
                 return QStringLiteral("pixel %1,%2: %3 instead of %4")
                     .arg(x)
                     .arg(y)
-                    .arg(got.pixel(x, y), 8, 16)
-                    .arg(want.pixel(x, y), 8, 16)
+                    .arg(got.pixel(x, y), 8, 16, QLatin1Char('0'))
+                    .arg(want.pixel(x, y), 8, 16, QLatin1Char('0'))
                     .toStdString();
     return {};
 }
