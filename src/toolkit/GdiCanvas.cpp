@@ -167,9 +167,20 @@ RayDir RayDirOf(int left, int top, int right, int bottom, QPoint p)
     return d;
 }
 
-std::int64_t CeilDiv(std::int64_t num, std::int64_t den) // den > 0
+// ceil(num / den) for den > 0, and whether it divides evenly; in 32 bits
+// when the numbers fit (a 64-bit division is several times slower).
+std::int64_t CeilDiv(std::int64_t num, std::int64_t den, bool& exact)
 {
-    return num / den + (num % den != 0 && num > 0);
+    std::int64_t q, r;
+    if (num >= INT32_MIN && num <= INT32_MAX && den <= INT32_MAX) {
+        q = std::int32_t(num) / std::int32_t(den);
+        r = std::int32_t(num) % std::int32_t(den);
+    } else {
+        q = num / den;
+        r = num % den;
+    }
+    exact = r == 0;
+    return q + (r != 0 && num > 0);
 }
 
 // The distinct directions of a set of rays in angle order; sector j is the
@@ -215,6 +226,7 @@ public:
     }
 
     int Count() const { return count_; }
+    RayDir Direction(int j) const { return dirs_[std::size_t(j)]; }
     int IndexOf(RayDir d) const
     {
         return int(std::lower_bound(dirs_.begin(), dirs_.end(), d, AngleBefore) - dirs_.begin());
@@ -230,7 +242,7 @@ public:
         if (x0 > x1 || count_ == 0)
             return;
         const int n = count_;
-        auto wrap = [n](int i) { return (i + n) % n; };
+        auto wrap = [n](int i) { return i < 0 ? i + n : i; }; // i in [-1, n)
         const std::int64_t pY = (h - 1) - 2 * std::int64_t(y);
         if (pY == 0) {
             // The centre row: left of the centre all at angle pi, right of
@@ -270,11 +282,12 @@ public:
             if (num > x1 * den)
                 return false;
             if (num > (pos - 1) * den) {
-                const int at = int(CeilDiv(num, den));
+                bool onIt;
+                const int at = int(CeilDiv(num, den, onIt));
                 if (at > pos)
                     run(pos, at, sector);
                 pos = at;
-                if (num % den == 0) {
+                if (onIt) {
                     onRay(pos, i);
                     ++pos;
                 }
@@ -310,6 +323,21 @@ bool InSweep(double angle, double start, double sweep)
     if (rel < 0)
         rel += 2 * std::numbers::pi;
     return rel <= sweep + 1e-9;
+}
+
+// For a pixel on a slice's own ray, whether the angle rule's answer is known
+// without the pixel's angle: on the end ray (start elsewhere) the angle is
+// the sweep to within rounding, far inside the 1e-9; on the start ray of an
+// axis the angles are equal (atan2 of a zero and a coordinate does not
+// depend on its size), and so is any pixel of a full sweep. Only a start
+// ray off the axes of a part sweep needs the angle, which may fall either
+// side of the ray's own by rounding.
+enum class OnOwnRay { In, ByAngle };
+OnOwnRay OnRayOfSlice(bool atStart, bool atEnd, RayDir dir, double sweep)
+{
+    if (!atStart || dir.X == 0 || dir.Y == 0 || (atEnd && sweep > std::numbers::pi))
+        return OnOwnRay::In;
+    return OnOwnRay::ByAngle;
 }
 
 } // namespace
@@ -464,6 +492,9 @@ struct GdiCanvas::EllipseGeometry {
     std::vector<double> Angle;        // per pixel, counterclockwise from the right
     std::vector<int> Order;           // the drawn pixels by angle
     std::vector<double> SortedAngle;  // their angles, in that order
+    // Runs of pies worked out by sectors (PieSeriesCover) while Order is
+    // not there yet.
+    int SectorRuns = 0;
     // A ray of a run of pies, for a box at (Left, Top) and the point it
     // passes through: its angle, and the pixels (indices into the box, on
     // the shape) its radial steps over. A gauge gives the same two hundred
@@ -681,7 +712,11 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
                             paint(x);
                 },
                 [&](int x, int dir) {
-                    if (dir < 0 || InSweep(AngleOf(x, y - top, cxBox, cyBox), start, sweep))
+                    if (dir < 0)
+                        return paint(x); // the centre
+                    const bool atStart = dir == sectors.IndexOf(startDir), atEnd = dir == sectors.IndexOf(endDir);
+                    if (OnRayOfSlice(atStart, atEnd, sectors.Direction(dir), sweep) == OnOwnRay::In
+                        || InSweep(AngleOf(x, y - top, cxBox, cyBox), start, sweep))
                         paint(x);
                 });
         }
@@ -777,7 +812,7 @@ void CoverBySectors(int w, int h, std::size_t n, const std::vector<RayDir>& dirs
         to[k] = sectors.IndexOf(dirs[2 * k + 1]);
         const std::uint8_t id = std::uint8_t(k + 1);
         if (from[k] != to[k]) {
-            for (int j = from[k]; j != to[k]; j = (j + 1) % count)
+            for (int j = from[k]; j != to[k]; j = j + 1 == count ? 0 : j + 1)
                 sectorOwner[std::size_t(j)] = id;
         } else if (sweeps[k] > std::numbers::pi) {
             std::fill(sectorOwner.begin(), sectorOwner.end(), id);
@@ -786,7 +821,8 @@ void CoverBySectors(int w, int h, std::size_t n, const std::vector<RayDir>& dirs
     auto covers = [&](std::size_t k, int sector) {
         if (from[k] == to[k])
             return sweeps[k] > std::numbers::pi;
-        return (sector - from[k] + count) % count < (to[k] - from[k] + count) % count;
+        const int into = sector - from[k], length = to[k] - from[k];
+        return (into < 0 ? into + count : into) < (length < 0 ? length + count : length);
     };
     // A pixel on direction j: the slices that start or end there decide by
     // the angle rule; any other slice has j inside its sweep or outside it,
@@ -810,16 +846,22 @@ void CoverBySectors(int w, int h, std::size_t n, const std::vector<RayDir>& dirs
                 slicesAt[std::size_t(fill[std::size_t(to[k])]++)] = int(k);
         }
     }
-    std::vector<int> insideLast(std::size_t(count), -1); // -1: not worked out yet
-    auto lastInside = [&](int j) {
-        int& last = insideLast[std::size_t(j)];
+    // The last slice known to reach the pixels of direction j without their
+    // angles: those with j inside their sweep, and those with j for a ray
+    // that OnRayOfSlice settles.
+    std::vector<int> knownLast(std::size_t(count), -1); // -1: not worked out yet
+    auto lastKnown = [&](int j) {
+        int& last = knownLast[std::size_t(j)];
         if (last < 0) {
             last = 0;
-            for (std::size_t k = n; k-- > 0;)
-                if (from[k] != j && to[k] != j && covers(k, j)) {
+            for (std::size_t k = n; k-- > 0;) {
+                const bool atStart = from[k] == j, atEnd = to[k] == j;
+                if ((atStart || atEnd) ? OnRayOfSlice(atStart, atEnd, sectors.Direction(j), sweeps[k]) == OnOwnRay::In
+                                       : covers(k, j)) {
                     last = int(k) + 1;
                     break;
                 }
+            }
         }
         return last;
     };
@@ -839,12 +881,17 @@ void CoverBySectors(int w, int h, std::size_t n, const std::vector<RayDir>& dirs
             [&](int x, int j) {
                 if (j < 0 || kind[x] == 0)
                     return; // the centre is every slice's
-                int best = lastInside(j);
-                const double angle = AngleOf(x, y, cxBox, cyBox);
+                int best = lastKnown(j);
+                double angle = -1; // worked out when first needed
                 for (int i = atDir[std::size_t(j) + 1]; i-- > atDir[std::size_t(j)];) {
                     const int k = slicesAt[std::size_t(i)];
                     if (k + 1 <= best)
                         break;
+                    // The ones settled without the angle are in `best` already.
+                    if (OnRayOfSlice(from[k] == j, to[k] == j, sectors.Direction(j), sweeps[k]) == OnOwnRay::In)
+                        continue;
+                    if (angle < 0)
+                        angle = AngleOf(x, y, cxBox, cyBox);
                     if (InSweep(angle, starts[k], sweeps[k])) {
                         best = k + 1;
                         break;
@@ -1006,10 +1053,17 @@ GdiCanvas::PieCover GdiCanvas::PieSeriesCover(int left, int top, int right, int 
     std::uint8_t* const owner = cover.Owner.data();
     const std::uint8_t* const kinds = g.Kind.data();
     static_assert(kOutside == 0);
-    if (exact)
+    // By sectors, a run costs about as much as the kinds' angles and their
+    // order do once, and twice what a run by that order costs: the first
+    // runs of a box (a start's three arcs) go by sectors, and a box whose
+    // runs keep changing (a gauge's percentage moving) is sorted then.
+    constexpr int kSectorRuns = 8;
+    if (exact && g.Order.empty() && g.SectorRuns < kSectorRuns) {
+        ++g.SectorRuns;
         CoverBySectors(w, h, n, dirs, starts.data(), sweeps.data(), kinds, owner);
-    else
+    } else {
         CoverByAngles(w, h, g.Kind, g.Angle, g.Order, g.SortedAngle, starts.data(), sweeps.data(), n, owner);
+    }
     // The centre pixel belongs to every slice.
     if (w % 2 == 1 && h % 2 == 1 && kinds[std::size_t(h / 2) * w + w / 2] != kOutside)
         owner[std::size_t(h / 2) * w + w / 2] = std::uint8_t(slices.size());
