@@ -8,7 +8,8 @@
 // that must work them out afresh. "Arc wedges" composes the memory panel's
 // arc at 100 % both ways in one run: the hundred slices as one run
 // (PieSeries, what the gauge does) and one by one (a pass over the box
-// each, as the gauge did before); their ratio is the gain.
+// each, as the gauge did before); their ratio is the gain. "first paint"
+// is a new arc gauge's first paint, the one start-up pays three times.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -106,6 +107,37 @@ void MemoryArcGaugeChanging(benchmark::State& state)
     CountAgainstTarget(state);
 }
 
+// The first paint of a memory panel arc at 80 %, as at start-up: a new
+// gauge each time, so nothing of its own is kept (its background and border
+// layers, step points and slices are all worked out). "shapes kept" leaves
+// the canvas' ellipse shapes of the box from the paint before, as the
+// second and third arcs find them; "nothing kept" drops them first (by
+// drawing ellipses of as many other sizes as the canvas keeps), as the
+// first arc finds it. Making and dropping the gauge is not timed.
+void MemoryArcFirstPaint(benchmark::State& state)
+{
+    const bool cold = state.range(0) != 0;
+    TPanel panel;
+    QImage img(114, 37, QImage::Format_RGB32);
+    QImage other(16, 16, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (cold) {
+            GdiCanvas canvas(other);
+            for (int k = 1; k <= 8; ++k)
+                canvas.Ellipse(0, 0, k, k + 1);
+        }
+        std::unique_ptr<TSTGauge> g(MemoryArc(panel));
+        g->setPercent(80);
+        state.ResumeTiming();
+        g->render(&img);
+        benchmark::DoNotOptimize(img.constBits());
+        state.PauseTiming();
+        g.reset();
+        state.ResumeTiming();
+    }
+}
+
 // The hundred slices of the 114 x 37 arc at 100 %, as the gauge works them
 // out, on the upper half of their ellipse box.
 std::vector<GdiCanvas::PieSlice> ArcSlices()
@@ -186,6 +218,8 @@ BENCHMARK(DriveRowGauge)->Name("TSTGauge gsHorzRect 100x18/percent")->Args({0, 1
 BENCHMARK(DriveRowGauge)->Name("TSTGauge gsHorzRect 100x19 (totals)/percent")->Args({100, 19});
 BENCHMARK(MemoryArcGauge)->Name("TSTGauge gsArc 114x37 transparent/percent")->Arg(0)->Arg(50)->Arg(100);
 BENCHMARK(MemoryArcGaugeChanging)->Name("TSTGauge gsArc 114x37 transparent, 99/100 in turn");
+BENCHMARK(MemoryArcFirstPaint)->Name("TSTGauge gsArc 114x37 first paint, shapes kept")->Arg(0);
+BENCHMARK(MemoryArcFirstPaint)->Name("TSTGauge gsArc 114x37 first paint, nothing kept")->Arg(1);
 BENCHMARK(ArcWedges)->Name("Arc wedges 100 as one run")->Arg(0);
 BENCHMARK(ArcWedges)->Name("Arc wedges 100 one by one")->Arg(1);
 BENCHMARK(ArcWedges)->Name("Arc wedges 100 as one run (again)")->Arg(0);

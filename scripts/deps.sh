@@ -14,7 +14,7 @@ done
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
-  libmount-dev libblkid-dev libudev-dev libjpeg62-turbo-dev
+  libmount-dev libblkid-dev libudev-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine
   xvfb xauth x11-utils imagemagick xdotool trayer openbox

@@ -22,6 +22,8 @@ int main(int argc, char** argv)
     // The first activation's questions to shares that can hang go out first:
     // their one wait runs while the window is built, not after it.
     platform.AskAhead();
+    // The font set-up reads its configuration meanwhile, on the other core.
+    PrepareFontsAhead();
     TKestrixApplication app(argc, argv);
     // The desktop entry the window belongs to (its icon and name in docks).
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIX_APP_ID));

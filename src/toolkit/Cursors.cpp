@@ -1,45 +1,52 @@
 #include "Cursors.h"
 
 #include <QPixmap>
+#include <QResource>
 #include <QString>
-#include <map>
+#include <iterator>
+#include <optional>
 
 #include "Pictures.h"
+#include "RawPicture.h"
 
 namespace {
 
-// The registered cursors: number, picture and hot spot.
-const std::map<int, QCursor>& Cursors()
+// The registered cursors: number, picture (raw pixels made from
+// resources/cursors/*.xpm at build time) and hot spot.
+struct Entry {
+    int id;
+    const char* file;
+    int hotX, hotY;
+};
+constexpr Entry kEntries[] = {
+    {crProHandPoint, ":/raw/cursors/handpoint", 7, 1},
+    {crProSmallHandPoint, ":/raw/cursors/smallhandpoint", 5, 1},
+    {crProGrabHand, ":/raw/cursors/grabhand", 10, 10},
+    {crProGrabHandArrow, ":/raw/cursors/grabhandarrow", 1, 1},
+    {crProDragHand, ":/raw/cursors/draghand", 10, 10},
+};
+
+QCursor Load(const Entry& e)
 {
-    static const std::map<int, QCursor> cursors = [] {
-        InitResources();
-        struct Entry {
-            int id;
-            const char* file;
-            int hotX, hotY;
-        };
-        const Entry entries[] = {
-            {crProHandPoint, ":/cursors/handpoint.xpm", 7, 1},
-            {crProSmallHandPoint, ":/cursors/smallhandpoint.xpm", 5, 1},
-            {crProGrabHand, ":/cursors/grabhand.xpm", 10, 10},
-            {crProGrabHandArrow, ":/cursors/grabhandarrow.xpm", 1, 1},
-            {crProDragHand, ":/cursors/draghand.xpm", 10, 10},
-        };
-        std::map<int, QCursor> m;
-        for (const Entry& e : entries) {
-            const QPixmap pix(QString::fromLatin1(e.file));
-            m.emplace(e.id, pix.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pix, e.hotX, e.hotY));
-        }
-        return m;
-    }();
-    return cursors;
+    InitResources();
+    const QResource res(QString::fromLatin1(e.file));
+    const QImage img = res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
+    return img.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(QPixmap::fromImage(img), e.hotX, e.hotY);
 }
 
 } // namespace
 
 QCursor ProCursor(int id)
 {
-    const auto& m = Cursors();
-    const auto it = m.find(id);
-    return it == m.end() ? QCursor(Qt::ArrowCursor) : it->second;
+    // Start-up asks for the hand pointer only: each cursor is made the first
+    // time it is asked for. Cursors belong to the GUI thread, as does this.
+    static std::optional<QCursor> made[std::size(kEntries)];
+    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
+        if (kEntries[i].id != id)
+            continue;
+        if (!made[i])
+            made[i] = Load(kEntries[i]);
+        return *made[i];
+    }
+    return QCursor(Qt::ArrowCursor);
 }

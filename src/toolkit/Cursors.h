@@ -10,6 +10,7 @@ constexpr int crProGrabHand = 15002;       // PRO_GRABHAND
 constexpr int crProGrabHandArrow = 15003;  // PRO_GRABHANDARROW
 constexpr int crProDragHand = 15004;       // PRO_DRAGHAND
 
-// The cursor registered under `id` (the arrow for an unknown number). The
-// five pictures are loaded from the resources on first use.
+// The cursor registered under `id` (the arrow for an unknown number). Each
+// picture is loaded from the resources the first time its cursor is asked
+// for.
 QCursor ProCursor(int id);

@@ -5,6 +5,8 @@
 #include <QFontInfo>
 #include <QHash>
 #include <cstdlib>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 namespace {
 
@@ -14,6 +16,42 @@ QHash<QString, bool>& BitmapFaces()
 {
     static QHash<QString, bool> known;
     return known;
+}
+
+// The layout's family names that the design fonts stand in for.
+struct Substitution {
+    const char* family;
+    const char* substitute;
+};
+constexpr Substitution kSubstitutions[] = {{"Microsoft Sans Serif", "MS Sans Serif"}};
+
+// The family a design font is asked for by: a substituted name whose own
+// face is not installed goes straight to its stand-in. Qt would find the
+// same face through the substitution, but under the other name it loads
+// and sets up a second font engine for it (a good part of a millisecond
+// each at start-up). Decided once per family; LoadDesignFonts starts over.
+QHash<QString, QString>& FamiliesAskedFor()
+{
+    static QHash<QString, QString> known;
+    return known;
+}
+
+QString FamilyToAsk(const QString& family)
+{
+    auto it = FamiliesAskedFor().constFind(family);
+    if (it != FamiliesAskedFor().constEnd())
+        return *it;
+    QString asked = family;
+    for (const Substitution& s : kSubstitutions) {
+        if (family.compare(QLatin1String(s.family), Qt::CaseInsensitive) != 0)
+            continue;
+        const QStringList installed = QFontDatabase::families();
+        if (!installed.contains(family, Qt::CaseInsensitive)
+            && installed.contains(QLatin1String(s.substitute), Qt::CaseInsensitive))
+            asked = QLatin1String(s.substitute);
+    }
+    FamiliesAskedFor().insert(family, asked);
+    return asked;
 }
 
 bool IsBitmapFace(const QFont& f)
@@ -28,10 +66,37 @@ bool IsBitmapFace(const QFont& f)
     return bitmap;
 }
 
+// The thread of PrepareFontsAhead, waited for at the latest when the
+// program ends.
+struct FontSetup {
+    std::thread thread;
+    ~FontSetup()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+FontSetup& FontSetupAhead()
+{
+    static FontSetup setup;
+    return setup;
+}
+
 } // namespace
+
+void PrepareFontsAhead()
+{
+    // fontconfig initialises itself once per process and is safe to call
+    // from any thread; Qt's own call later finds the work done.
+    if (!FontSetupAhead().thread.joinable())
+        FontSetupAhead().thread = std::thread([] { FcInit(); });
+}
 
 int LoadDesignFonts()
 {
+    if (FontSetupAhead().thread.joinable())
+        FontSetupAhead().thread.join();
     static int loaded = -1;
     if (loaded >= 0)
         return loaded;
@@ -43,8 +108,11 @@ int LoadDesignFonts()
         if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
             ++loaded;
     }
-    QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif"));
-    BitmapFaces().clear(); // new faces may change what a font resolves to
+    for (const Substitution& s : kSubstitutions)
+        QFont::insertSubstitution(QLatin1String(s.family), QLatin1String(s.substitute));
+    // New faces may change what a font resolves to.
+    BitmapFaces().clear();
+    FamiliesAskedFor().clear();
     return loaded;
 }
 
@@ -52,7 +120,7 @@ int LoadDesignFonts()
 QFont DesignFont(const QString& family, int height, bool bold)
 {
     const int px = height < 0 ? -height : (height > 0 ? height : 11);
-    QFont f(family);
+    QFont f(FamilyToAsk(family));
     f.setPixelSize(px);
     f.setBold(bold);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));

@@ -9,6 +9,12 @@
 #include <QRect>
 #include <QString>
 
+// Starts reading fontconfig's configuration and font caches on a thread of
+// its own: it is the largest single cost of the first font, and started
+// before the application object exists it runs while the program connects
+// to the display. LoadDesignFonts waits for it. Safe to call more than once.
+void PrepareFontsAhead();
+
 // Loads the design fonts into the application's font database and maps
 // "Microsoft Sans Serif" onto "MS Sans Serif". Returns how many font files
 // were loaded (0 when fonts-wine is absent). Safe to call more than once.

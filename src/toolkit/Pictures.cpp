@@ -1,9 +1,16 @@
 #include "Pictures.h"
 
 #include <QHash>
+#include <QResource>
 #include <QtGlobal>
 
-static void initKestrixResources() { Q_INIT_RESOURCE(kestrix); }
+#include "RawPicture.h"
+
+static void initKestrixResources()
+{
+    Q_INIT_RESOURCE(kestrix);
+    Q_INIT_RESOURCE(kestrix_pictures);
+}
 
 void InitResources()
 {
@@ -13,18 +20,21 @@ void InitResources()
 
 namespace {
 
-// Decoding a compressed XPM costs far more than painting it, and a window
-// asks for the same few pictures on every refresh (an LED rebuilds its
-// lamps on each colour change): each is decoded once per thread and handed
-// out as a shared copy, which detaches when the caller draws on it.
-QImage Decoded(const QString& path, const char* format)
+// The pictures are compiled in as raw pixels (RawPicture.h), made from the
+// XPMs at build time: start-up copies them instead of parsing XPM text. A
+// window still asks for the same few pictures on every refresh (an LED
+// rebuilds its lamps on each colour change), so each is loaded once per
+// thread and handed out as a shared copy, which detaches when the caller
+// draws on it.
+QImage Decoded(const QString& path)
 {
     thread_local QHash<QString, QImage> decoded;
     const auto it = decoded.constFind(path);
     if (it != decoded.constEnd())
         return *it;
     InitResources();
-    const QImage img(path, format);
+    const QResource res(path);
+    const QImage img = res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
     return decoded[path] = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -32,10 +42,10 @@ QImage Decoded(const QString& path, const char* format)
 
 QImage GlyphPicture(const QString& name)
 {
-    return Decoded(QStringLiteral(":/glyphs/%1.xpm").arg(name), nullptr);
+    return Decoded(QStringLiteral(":/raw/glyphs/") + name);
 }
 
 QImage LedPicture(const QString& name)
 {
-    return Decoded(QStringLiteral(":/leds/") + name, "XPM");
+    return Decoded(QStringLiteral(":/raw/leds/") + name);
 }

@@ -1,11 +1,13 @@
 // The program's pictures, compiled in from resources/kestrix.qrc: button
-// glyphs and icons (":/glyphs/NAME.xpm") and LED lamps (":/leds/NAME").
+// glyphs and icons (":/glyphs/NAME.xpm") and LED lamps (":/leds/NAME"). The
+// look-ups read the raw pixels the build makes of them (":/raw/glyphs/NAME",
+// ":/raw/leds/NAME", see RawPicture.h), the same pixels without the parse.
 #pragma once
 
 #include <QImage>
 #include <QString>
 
-// Makes the pictures of resources/kestrix.qrc available (the resource file
+// Makes the pictures of resources/kestrix.qrc and their raw forms available (the resource file
 // is compiled into a static library, so it must be registered explicitly).
 // Safe to call more than once; the look-ups below call it themselves.
 void InitResources();

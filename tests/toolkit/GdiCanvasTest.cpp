@@ -7,6 +7,7 @@
 #include "toolkit/Fonts.h"
 #include "toolkit/GdiCanvas.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
@@ -390,6 +391,30 @@ TEST(GdiCanvasText, BoldBitmapFaceIsOverstruckOnePixelRightAndOnePixelWider)
             lit += expected;
         }
     EXPECT_GT(lit, 10);
+}
+
+TEST(GdiCanvasText, MicrosoftSansSerifDrawsAsMSSansSerifWhereOnlyTheLatterIsInstalled)
+{
+    // The header's "Microsoft Sans Serif" stands for the bitmap face of
+    // "MS Sans Serif": same strike, same letters, plain and bold; a family
+    // with no stand-in is asked for as it is.
+    if (QFontInfo(DesignFont("MS Sans Serif", -11)).family() != "MS Sans Serif")
+        GTEST_SKIP() << "fonts-wine is not installed";
+    if (QFontDatabase::families().contains("Microsoft Sans Serif", Qt::CaseInsensitive))
+        GTEST_SKIP() << "a real Microsoft Sans Serif is installed";
+    for (const bool bold : {false, true}) {
+        const QFont asked = DesignFont("Microsoft Sans Serif", -11, bold);
+        const QFont standIn = DesignFont("MS Sans Serif", -11, bold);
+        EXPECT_EQ(QFontInfo(asked).family(), "MS Sans Serif");
+        EXPECT_EQ(QFontInfo(asked).pixelSize(), QFontInfo(standIn).pixelSize());
+        EXPECT_EQ(NeedsOverstrikeBold(asked), bold);
+        QImage a = Blank(60, 16), b = Blank(60, 16);
+        GdiCanvas(a).TextOut(1, 1, "Free 42", asked, clWhite);
+        GdiCanvas(b).TextOut(1, 1, "Free 42", standIn, clWhite);
+        EXPECT_EQ(a, b) << "bold " << bold;
+        EXPECT_GT(kestrix::test::CountColor(a, 0, 0, 60, 16, clWhite), 20);
+    }
+    EXPECT_EQ(DesignFont("Tahoma", -11).family(), "Tahoma");
 }
 
 TEST(GdiCanvasFillRect, ClipFillsKeepsEveryFillInsideTheClip)
