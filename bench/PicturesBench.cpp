@@ -11,11 +11,9 @@
 #include <QCursor>
 #include <QDir>
 #include <QPixmap>
-#include <QResource>
 #include <cstdlib>
 
 #include "toolkit/Pictures.h"
-#include "toolkit/RawPicture.h"
 
 namespace {
 
@@ -34,9 +32,7 @@ QStringList Names(const QString& folder)
 
 QImage Raw(const QString& path)
 {
-    const QResource res(path);
-    const QImage img = res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
-    return img.convertToFormat(QImage::Format_RGB32);
+    return RawResourcePicture(path).convertToFormat(QImage::Format_RGB32);
 }
 
 void FromXpm(benchmark::State& state)
@@ -68,8 +64,8 @@ void FromRaw(benchmark::State& state)
         for (const QString& l : leds)
             benchmark::DoNotOptimize(Raw(":/raw/leds/" + l).constBits());
         for (int i = 0; i < cursors; ++i) {
-            const QResource res(QStringLiteral(":/raw/cursors/%1").arg(kCursors[i].name));
-            const QPixmap pix = QPixmap::fromImage(DecodeRawPicture(res.uncompressedData()));
+            const QPixmap pix =
+                QPixmap::fromImage(RawResourcePicture(QStringLiteral(":/raw/cursors/%1").arg(kCursors[i].name)));
             benchmark::DoNotOptimize(QCursor(pix, kCursors[i].hotX, kCursors[i].hotY).hotSpot());
         }
     }

@@ -1,13 +1,11 @@
 #include "Cursors.h"
 
 #include <QPixmap>
-#include <QResource>
 #include <QString>
 #include <iterator>
 #include <optional>
 
 #include "Pictures.h"
-#include "RawPicture.h"
 
 namespace {
 
@@ -28,9 +26,7 @@ constexpr Entry kEntries[] = {
 
 QCursor Load(const Entry& e)
 {
-    InitResources();
-    const QResource res(QString::fromLatin1(e.file));
-    const QImage img = res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
+    const QImage img = RawResourcePicture(QString::fromLatin1(e.file));
     return img.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(QPixmap::fromImage(img), e.hotX, e.hotY);
 }
 

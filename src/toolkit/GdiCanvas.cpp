@@ -315,6 +315,9 @@ private:
     int count_ = 0, firstAbove0_ = 0, firstAtPi_ = 0, firstAbovePi_ = 0;
 };
 
+// How far past its end ray (radians) a wedge still reaches.
+constexpr double kSweepSlack = 1e-9;
+
 // Whether the angle rule puts `angle` in the sweep from `start`: at or past
 // the start ray, up to the sweep and 1e-9 beyond (the rule of every wedge).
 bool InSweep(double angle, double start, double sweep)
@@ -322,7 +325,7 @@ bool InSweep(double angle, double start, double sweep)
     double rel = angle - start;
     if (rel < 0)
         rel += 2 * std::numbers::pi;
-    return rel <= sweep + 1e-9;
+    return rel <= sweep + kSweepSlack;
 }
 
 // For a pixel on a slice's own ray, whether the angle rule's answer is known
@@ -672,7 +675,6 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
     double sweep = end - start;
     if (sweep <= 0)
         sweep += 2 * std::numbers::pi; // equal rays: the whole ellipse
-    constexpr double eps = 1e-9;
 
     const QRect box = QRect(left, top, right - left, bottom - top).intersected(img_.rect());
     if (box.isEmpty())
@@ -733,11 +735,8 @@ void GdiCanvas::wedge(int left, int top, int right, int bottom, int x1, int y1, 
             for (int x = box.left(); x <= box.right(); ++x) {
                 if (kind[x] == kOutside || (kind[x] == kInterior && !inside))
                     continue;
-                double rel = angle[x] - start;
-                if (rel < 0)
-                    rel += 2 * std::numbers::pi;
                 const bool atCentre = hasCentre && x == centreX && y == centreY;
-                if (atCentre || rel <= sweep + eps)
+                if (atCentre || InSweep(angle[x], start, sweep))
                     dst[x] = kind[x] == kOnOutline ? outline : brush;
             }
         }
@@ -919,7 +918,7 @@ void CoverByAngles(int w, int h, const std::vector<std::uint8_t>& kinds, std::ve
         for (int i : sortedOrder)
             sortedAngle.push_back(angles[i]);
     }
-    constexpr double eps = 1e-9;
+    constexpr double eps = kSweepSlack;
     const double* sorted = sortedAngle.data();
     const std::size_t n = sortedAngle.size();
 

@@ -32,13 +32,18 @@ QImage Decoded(const QString& path)
     const auto it = decoded.constFind(path);
     if (it != decoded.constEnd())
         return *it;
-    InitResources();
-    const QResource res(path);
-    const QImage img = res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
+    const QImage img = RawResourcePicture(path);
     return decoded[path] = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
+
+QImage RawResourcePicture(const QString& path)
+{
+    InitResources();
+    const QResource res(path);
+    return res.isValid() ? DecodeRawPicture(res.uncompressedData()) : QImage();
+}
 
 QImage GlyphPicture(const QString& name)
 {
